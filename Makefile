@@ -1,0 +1,31 @@
+# The two everyday commands. Both install what is missing first (as root;
+# otherwise they print the command to run), then build.
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc)
+CLI = $(BUILD_DIR)/cli/quillsheet-cli
+SAMPLE_PRESETS = resources/DefaultPreset.plist
+
+.PHONY: all deps build demo test clean
+
+all: build
+
+deps:
+	scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# Prints the settings record of every bundled preset.
+demo: build
+	@names="$$($(CLI) presets list --file $(SAMPLE_PRESETS))" && \
+	printf '%s\n' "$$names" | while IFS= read -r name; do \
+	  echo "== $$name"; \
+	  $(CLI) presets show --file $(SAMPLE_PRESETS) --name "$$name" || exit 1; \
+	done
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR)

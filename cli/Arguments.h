@@ -1,0 +1,30 @@
+// Command-line arguments: positional words and "--option value" pairs.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace quillsheet::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+struct Arguments {
+  std::vector<std::string> positional;
+  std::map<std::string, std::string> options;  // "--file F" as {"file", "F"}
+  std::set<std::string> flags;                  // "--replace" as "replace"
+
+  std::optional<std::string> Option(const std::string& name) const;
+};
+
+// Splits argv. Options listed in withValue take the next word as their value;
+// other "--words" are flags. No value on failure, with the reason in error.
+std::optional<Arguments> ParseArguments(const std::vector<std::string>& words,
+                                        const std::set<std::string>& withValue,
+                                        std::string& error);
+
+}  // namespace quillsheet::cli

@@ -1,0 +1,16 @@
+// The table order of a preset library (preset name to preset dictionary).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/Value.h"
+
+namespace quillsheet {
+
+// Names sorted by their presets' "WaterMarkPresetIndex". Presets without a
+// usable index come after the others; equal indexes keep name order, so the
+// order is the same on every run.
+std::vector<std::string> PresetNamesInTableOrder(const Dictionary& library);
+
+}  // namespace quillsheet
