@@ -16,7 +16,7 @@ inline constexpr int kExitUsage = 2;
 struct Arguments {
   std::vector<std::string> positional;
   std::map<std::string, std::string> options;  // "--file F" as {"file", "F"}
-  std::set<std::string> flags;                  // "--replace" as "replace"
+  std::set<std::string> flags;                 // "--replace" as "replace"
 
   std::optional<std::string> Option(const std::string& name) const;
 };
@@ -24,7 +24,6 @@ struct Arguments {
 // Splits argv. Options listed in withValue take the next word as their value;
 // other "--words" are flags. No value on failure, with the reason in error.
 std::optional<Arguments> ParseArguments(const std::vector<std::string>& words,
-                                        const std::set<std::string>& withValue,
-                                        std::string& error);
+                                        const std::set<std::string>& withValue, std::string& error);
 
 }  // namespace quillsheet::cli

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
   }
   const std::vector<std::string> rest(words.begin() + 1, words.end());
   if (words.front() == "presets") return quillsheet::cli::RunPresetsCommand(rest);
-  std::cerr << "quillsheet-cli: unknown command " << words.front() << "\n" << quillsheet::cli::kPresetsUsage;
+  std::cerr << "quillsheet-cli: unknown command " << words.front() << "\n"
+            << quillsheet::cli::kPresetsUsage;
   return quillsheet::cli::kExitUsage;
 }

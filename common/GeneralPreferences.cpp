@@ -101,11 +101,10 @@ std::string_view QualityDetailKey(int filterTag) {
   }
 }
 
-std::string GetAppFilePrefOptions(const GeneralPreferences& preferences,
-                                  LabelPosition& position) {
+std::string GetAppFilePrefOptions(const GeneralPreferences& preferences, LabelPosition& position) {
   position = preferences.addLabelPosition;
-  const bool labelled = position == LabelPosition::BeforeFileName ||
-                        position == LabelPosition::AfterFileName;
+  const bool labelled =
+      position == LabelPosition::BeforeFileName || position == LabelPosition::AfterFileName;
   return labelled && preferences.addSeparator ? preferences.separatorString : std::string();
 }
 

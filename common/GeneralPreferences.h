@@ -58,8 +58,7 @@ std::optional<Dictionary> BuildGeneralPrefOptions(const GeneralPreferences& pref
                                                   std::int64_t selectedPresetRow);
 
 // Writes the preferences file; false when nothing was written.
-bool WriteGeneralPrefOptions(const GeneralPreferences& preferences,
-                             std::int64_t selectedPresetRow);
+bool WriteGeneralPrefOptions(const GeneralPreferences& preferences, std::int64_t selectedPresetRow);
 
 // Reads the preferences file; no value when there is none.
 std::optional<Dictionary> ReadGeneralPrefOptions();
@@ -74,7 +73,6 @@ std::string_view QualityDetailKey(int filterTag);
 // The naming options for one conversion: the label position and the text
 // between file name and preset name (empty unless a label is added with the
 // separator on).
-std::string GetAppFilePrefOptions(const GeneralPreferences& preferences,
-                                  LabelPosition& position);
+std::string GetAppFilePrefOptions(const GeneralPreferences& preferences, LabelPosition& position);
 
 }  // namespace quillsheet

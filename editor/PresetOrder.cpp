@@ -14,8 +14,8 @@ std::vector<std::string> PresetNamesInTableOrder(const Dictionary& library) {
   std::vector<Entry> entries;
   for (const auto& [name, preset] : library) {
     const Dictionary* dictionary = preset.DictionaryValue();
-    entries.push_back({dictionary ? IntegerFor(*dictionary, "WaterMarkPresetIndex") : std::nullopt,
-                       name});
+    entries.push_back(
+        {dictionary ? IntegerFor(*dictionary, "WaterMarkPresetIndex") : std::nullopt, name});
   }
   // Entries come sorted by name from the map; a stable sort keeps that order
   // among equal indexes.

@@ -56,14 +56,13 @@ void AddItem(PageIndexSet& set, std::string_view item, std::uint64_t pageCount) 
 
 void PageIndexSet::AddRange(std::uint64_t first, std::uint64_t last) {
   if (first > last) std::swap(first, last);
-  auto at = std::lower_bound(ranges_.begin(), ranges_.end(), first,
-                             [](const auto& range, std::uint64_t value) {
-                               return value > 0 && range.second < value - 1;
-                             });
+  auto at = std::lower_bound(
+      ranges_.begin(), ranges_.end(), first,
+      [](const auto& range, std::uint64_t value) { return value > 0 && range.second < value - 1; });
   // Swallow every range that overlaps or touches [first, last].
   auto end = at;
-  while (end != ranges_.end() && (last == std::numeric_limits<std::uint64_t>::max() ||
-                                  end->first <= last + 1)) {
+  while (end != ranges_.end() &&
+         (last == std::numeric_limits<std::uint64_t>::max() || end->first <= last + 1)) {
     first = std::min(first, end->first);
     last = std::max(last, end->second);
     ++end;
@@ -77,9 +76,9 @@ void PageIndexSet::AddSet(const PageIndexSet& other) {
 }
 
 bool PageIndexSet::Contains(std::uint64_t index) const {
-  const auto at = std::lower_bound(
-      ranges_.begin(), ranges_.end(), index,
-      [](const auto& range, std::uint64_t value) { return range.second < value; });
+  const auto at =
+      std::lower_bound(ranges_.begin(), ranges_.end(), index,
+                       [](const auto& range, std::uint64_t value) { return range.second < value; });
   return at != ranges_.end() && at->first <= index;
 }
 

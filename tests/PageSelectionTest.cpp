@@ -48,7 +48,8 @@ TEST(PageRange, SetStaysSmallOnHugeDocuments) {
   EXPECT_EQ(all.Count(), 1'000'000u);
 
   PageIndexSet merged = PageIndexSetFromRangeString("9-12,1-3,4,20,6-8,5", 1'000'000);
-  EXPECT_EQ(merged.ranges(), (std::vector<std::pair<std::uint64_t, std::uint64_t>>{{0, 11}, {19, 19}}));
+  EXPECT_EQ(merged.ranges(),
+            (std::vector<std::pair<std::uint64_t, std::uint64_t>>{{0, 11}, {19, 19}}));
   merged.AddRange(13, 18);
   EXPECT_EQ(merged.Count(), 12u + 6u + 1u);
   EXPECT_EQ(merged.ranges().size(), 2u);

@@ -47,7 +47,8 @@ TEST(PropertyList, ReadsTheBinaryForm) {
 
 TEST(PropertyList, InMemoryImagesAreNeverWritten) {
   auto image = std::make_shared<QImage>(4, 4, QImage::Format_ARGB32);
-  Value preset(Dictionary{{"Image", Value::Image(image)}, {"list", Value::Array{Value::Image(image), 1}}});
+  Value preset(
+      Dictionary{{"Image", Value::Image(image)}, {"list", Value::Array{Value::Image(image), 1}}});
   const auto parsed = ParsePropertyList(PropertyListXml(preset));
   ASSERT_TRUE(parsed);
   EXPECT_EQ(*parsed, Value(Dictionary{{"list", Value::Array{1}}}));
@@ -71,8 +72,8 @@ TEST(AtomicFile, ReplacesContentAndKeepsPermissions) {
   test::ScratchHome home;
   const auto file = home.path() / "settings";
   ASSERT_TRUE(WriteFileAtomically(file, "old"));
-  std::filesystem::permissions(file, std::filesystem::perms::owner_read |
-                                         std::filesystem::perms::owner_write);
+  std::filesystem::permissions(
+      file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   ASSERT_TRUE(WriteFileAtomically(file, "new"));
   EXPECT_EQ(*ReadWholeFile(file), "new");
   EXPECT_EQ(std::filesystem::status(file).permissions() & std::filesystem::perms::all,

@@ -24,7 +24,8 @@ TEST(SettingsStore, FilesLiveInTheConfigFolderUnderTheBundleName) {
   EXPECT_EQ(PreferencesFolder(), home.path() / "config" / "quillsheet");
   EXPECT_EQ(SettingsFilePath(kPresetLibraryFileFormat),
             home.path() / "config" / "quillsheet" / "org.quillsheet.Quillsheet-PresetPref.plist");
-  EXPECT_EQ(SettingsFileName(kGeneralPreferencesFileFormat), "org.quillsheet.Quillsheet-Pref.plist");
+  EXPECT_EQ(SettingsFileName(kGeneralPreferencesFileFormat),
+            "org.quillsheet.Quillsheet-Pref.plist");
   EXPECT_EQ(GetApplicationSupportFolder("Brightleaf"), home.path() / "data" / "Brightleaf");
   EXPECT_TRUE(std::filesystem::is_directory(home.path() / "data" / "Brightleaf"));
 }

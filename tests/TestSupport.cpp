@@ -6,7 +6,8 @@
 namespace quillsheet::test {
 
 ScratchHome::ScratchHome() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "quillsheet-test-XXXXXX").string();
+  std::string pattern =
+      (std::filesystem::temp_directory_path() / "quillsheet-test-XXXXXX").string();
   root_ = ::mkdtemp(pattern.data());
   ::setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
   ::setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
