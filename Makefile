@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 CLI = $(BUILD_DIR)/cli/quillsheet-cli
 SAMPLE_PRESETS = resources/DefaultPreset.plist
 
-.PHONY: all deps build demo test clean
+.PHONY: all deps build demo test patterns clean
 
 all: build
 
@@ -26,6 +26,10 @@ demo: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Redraws the shipped fill patterns from tools/make-patterns.cpp.
+patterns: build
+	$(BUILD_DIR)/tools/quillsheet-make-patterns resources/patterns
 
 clean:
 	rm -rf $(BUILD_DIR)

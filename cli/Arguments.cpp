@@ -1,5 +1,7 @@
 #include "cli/Arguments.h"
 
+#include <iostream>
+
 namespace quillsheet::cli {
 
 std::optional<std::string> Arguments::Option(const std::string& name) const {
@@ -13,11 +15,13 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& words,
   Arguments parsed;
   for (size_t i = 0; i < words.size(); ++i) {
     const std::string& word = words[i];
-    if (word.size() <= 2 || word.compare(0, 2, "--") != 0) {
+    const bool longOption = word.size() > 2 && word.compare(0, 2, "--") == 0;
+    const bool shortOption = word.size() == 2 && word[0] == '-' && word[1] != '-';
+    if (!longOption && !shortOption) {
       parsed.positional.push_back(word);
       continue;
     }
-    const std::string name = word.substr(2);
+    const std::string name = word.substr(longOption ? 2 : 1);
     if (!withValue.count(name)) {
       parsed.flags.insert(name);
       continue;
@@ -29,6 +33,16 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& words,
     parsed.options[name] = words[++i];
   }
   return parsed;
+}
+
+int Fail(const std::string& message) {
+  std::cerr << "quillsheet-cli: " << message << "\n";
+  return kExitFailure;
+}
+
+int FailUsage(const std::string& message, const char* usage) {
+  std::cerr << "quillsheet-cli: " << message << "\n" << usage;
+  return kExitUsage;
 }
 
 }  // namespace quillsheet::cli

@@ -21,9 +21,15 @@ struct Arguments {
   std::optional<std::string> Option(const std::string& name) const;
 };
 
-// Splits argv. Options listed in withValue take the next word as their value;
-// other "--words" are flags. No value on failure, with the reason in error.
+// Splits argv. "--name" and "-n" are options; those listed in withValue
+// (without dashes) take the next word as their value, the others are flags. No value on failure,
+// with the reason in error.
 std::optional<Arguments> ParseArguments(const std::vector<std::string>& words,
                                         const std::set<std::string>& withValue, std::string& error);
+
+// Print "quillsheet-cli: message" (and the usage) on standard error and
+// give the exit status for it.
+int Fail(const std::string& message);
+int FailUsage(const std::string& message, const char* usage);
 
 }  // namespace quillsheet::cli

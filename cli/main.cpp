@@ -5,16 +5,18 @@
 
 #include "cli/Arguments.h"
 #include "cli/PresetsCommand.h"
+#include "cli/RenderCommand.h"
 
 int main(int argc, char** argv) {
+  using namespace quillsheet::cli;
   const std::vector<std::string> words(argv + 1, argv + argc);
+  const std::string usage = std::string(kPresetsUsage) + kRenderUsage;
   if (words.empty() || words.front() == "--help" || words.front() == "-h") {
-    (words.empty() ? std::cerr : std::cout) << quillsheet::cli::kPresetsUsage;
-    return words.empty() ? quillsheet::cli::kExitUsage : quillsheet::cli::kExitOk;
+    (words.empty() ? std::cerr : std::cout) << usage;
+    return words.empty() ? kExitUsage : kExitOk;
   }
   const std::vector<std::string> rest(words.begin() + 1, words.end());
-  if (words.front() == "presets") return quillsheet::cli::RunPresetsCommand(rest);
-  std::cerr << "quillsheet-cli: unknown command " << words.front() << "\n"
-            << quillsheet::cli::kPresetsUsage;
-  return quillsheet::cli::kExitUsage;
+  if (words.front() == "presets") return RunPresetsCommand(rest);
+  if (words.front() == "render") return RunRenderCommand(rest);
+  return FailUsage("unknown command " + words.front(), usage.c_str());
 }

@@ -1,8 +1,11 @@
 #include "engine/FontLookup.h"
 
+#include <cairo-ft.h>
 #include <fontconfig/fontconfig.h>
 
-#include <memory>
+#include <algorithm>
+#include <map>
+#include <mutex>
 
 namespace quillsheet {
 namespace {
@@ -12,25 +15,132 @@ struct PatternDeleter {
 };
 using PatternHandle = std::unique_ptr<FcPattern, PatternDeleter>;
 
-std::string BestMatchPostScriptName(const char* family) {
-  PatternHandle request(FcNameParse(reinterpret_cast<const FcChar8*>(family)));
-  if (!request) return {};
-  FcConfigSubstitute(nullptr, request.get(), FcMatchPattern);
-  FcDefaultSubstitute(request.get());
+PatternHandle BestMatch(FcPattern* request) {
+  FcConfigSubstitute(nullptr, request, FcMatchPattern);
+  FcDefaultSubstitute(request);
   FcResult result = FcResultNoMatch;
-  PatternHandle match(FcFontMatch(nullptr, request.get(), &result));
+  return PatternHandle(FcFontMatch(nullptr, request, &result));
+}
+
+std::string PostScriptNameOf(const FcPattern* pattern) {
   FcChar8* name = nullptr;
-  if (!match || FcPatternGetString(match.get(), FC_POSTSCRIPT_NAME, 0, &name) != FcResultMatch) {
+  if (!pattern || FcPatternGetString(pattern, FC_POSTSCRIPT_NAME, 0, &name) != FcResultMatch) {
     return {};
   }
   return reinterpret_cast<const char*>(name);
 }
 
+// The installed font with exactly this PostScript name.
+PatternHandle ExactFont(const std::string& postScriptName) {
+  PatternHandle request(FcPatternCreate());
+  FcPatternAddString(request.get(), FC_POSTSCRIPT_NAME,
+                     reinterpret_cast<const FcChar8*>(postScriptName.c_str()));
+  std::unique_ptr<FcObjectSet, decltype(&FcObjectSetDestroy)> objects(
+      FcObjectSetBuild(FC_FILE, FC_INDEX, FC_POSTSCRIPT_NAME, nullptr), &FcObjectSetDestroy);
+  std::unique_ptr<FcFontSet, decltype(&FcFontSetDestroy)> fonts(
+      FcFontList(nullptr, request.get(), objects.get()), &FcFontSetDestroy);
+  if (!fonts || fonts->nfont == 0) return nullptr;
+  return PatternHandle(FcPatternDuplicate(fonts->fonts[0]));
+}
+
+// Fontconfig's best match for a name that no installed font carries.
+PatternHandle SubstituteFont(const std::string& postScriptName) {
+  PatternHandle request(FcPatternCreate());
+  FcPatternAddString(request.get(), FC_FAMILY,
+                     reinterpret_cast<const FcChar8*>(postScriptName.c_str()));
+  return BestMatch(request.get());
+}
+
+std::mutex& CacheGuard() {
+  static std::mutex guard;
+  return guard;
+}
+
+std::map<std::string, std::shared_ptr<const FontFace>>& Cache() {
+  static std::map<std::string, std::shared_ptr<const FontFace>> cache;
+  return cache;
+}
+
 }  // namespace
 
 const std::string& DefaultUserFontPostScriptName() {
-  static const std::string name = BestMatchPostScriptName("sans-serif");
+  static const std::string name = [] {
+    PatternHandle request(FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif")));
+    return request ? PostScriptNameOf(BestMatch(request.get()).get()) : std::string();
+  }();
   return name;
+}
+
+FontFace::~FontFace() {
+  if (hbFont_) hb_font_destroy(hbFont_);
+  if (cairoFace_) cairo_font_face_destroy(cairoFace_);
+}
+
+std::shared_ptr<const FontFace> FontFace::Load(const std::string& postScriptName) {
+  std::lock_guard lock(CacheGuard());
+  if (auto found = Cache().find(postScriptName); found != Cache().end()) return found->second;
+
+  PatternHandle pattern = ExactFont(postScriptName);
+  if (!pattern) pattern = SubstituteFont(postScriptName);
+  FcChar8* file = nullptr;
+  int index = 0;
+  if (!pattern || FcPatternGetString(pattern.get(), FC_FILE, 0, &file) != FcResultMatch) {
+    return nullptr;
+  }
+  FcPatternGetInteger(pattern.get(), FC_INDEX, 0, &index);
+
+  std::shared_ptr<FontFace> face(new FontFace);
+  face->postScriptName_ = PostScriptNameOf(pattern.get());
+  face->cairoFace_ = cairo_ft_font_face_create_for_pattern(pattern.get());
+  hb_blob_t* blob = hb_blob_create_from_file(reinterpret_cast<const char*>(file));
+  hb_face_t* hbFace = hb_face_create(blob, static_cast<unsigned>(index));
+  face->hbFont_ = hb_font_create(hbFace);
+  hb_face_destroy(hbFace);
+  hb_blob_destroy(blob);
+
+  const double unitsPerEm = std::max(1u, hb_face_get_upem(hb_font_get_face(face->hbFont_)));
+  hb_font_extents_t extents{};
+  if (hb_font_get_h_extents(face->hbFont_, &extents) && extents.ascender != extents.descender) {
+    face->ascender_ = extents.ascender / unitsPerEm;
+    face->descender_ = extents.descender / unitsPerEm;
+    face->lineGap_ = extents.line_gap / unitsPerEm;
+  }
+  hb_font_make_immutable(face->hbFont_);
+  Cache().emplace(postScriptName, face);
+  return face;
+}
+
+ShapedLine ShapeLine(const FontFace& font, std::string_view text, double size, bool verticalForms) {
+  ShapedLine line;
+  if (text.empty()) return line;
+  hb_buffer_t* buffer = hb_buffer_create();
+  hb_buffer_add_utf8(buffer, text.data(), static_cast<int>(text.size()), 0,
+                     static_cast<int>(text.size()));
+  hb_buffer_guess_segment_properties(buffer);
+  hb_feature_t features[2];
+  unsigned featureCount = 0;
+  if (verticalForms) {
+    hb_feature_from_string("vert", -1, &features[featureCount++]);
+    hb_feature_from_string("vrt2", -1, &features[featureCount++]);
+  }
+  hb_shape(font.hbFont(), buffer, features, featureCount);
+
+  unsigned count = 0;
+  const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
+  const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, &count);
+  const double scale = size / std::max(1u, hb_face_get_upem(hb_font_get_face(font.hbFont())));
+  double penX = 0;
+  double penY = 0;
+  line.glyphs.reserve(count);
+  for (unsigned i = 0; i < count; ++i) {
+    line.glyphs.push_back({infos[i].codepoint, (penX + positions[i].x_offset) * scale,
+                           (penY + positions[i].y_offset) * scale});
+    penX += positions[i].x_advance;
+    penY += positions[i].y_advance;
+  }
+  line.advance = penX * scale;
+  hb_buffer_destroy(buffer);
+  return line;
 }
 
 }  // namespace quillsheet

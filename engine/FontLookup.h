@@ -1,12 +1,69 @@
-// Font lookup through fontconfig.
+// Fonts by PostScript name: fontconfig finds the file, cairo (through
+// FreeType) draws it, HarfBuzz shapes text with it. Loaded faces are cached
+// for the life of the process; a conversion draws the same font thousands of
+// times.
 #pragma once
 
+#include <cairo.h>
+#include <hb.h>
+
+#include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace quillsheet {
 
 // The PostScript name of the user's default font: fontconfig's best match for
 // "sans-serif". Looked up once per process.
 const std::string& DefaultUserFontPostScriptName();
+
+class FontFace {
+ public:
+  ~FontFace();
+  FontFace(const FontFace&) = delete;
+  FontFace& operator=(const FontFace&) = delete;
+
+  // The face whose PostScript name is given; when no installed font has it,
+  // fontconfig's best match for the name, so a preset made elsewhere still
+  // draws. Null only when fontconfig finds no font at all.
+  static std::shared_ptr<const FontFace> Load(const std::string& postScriptName);
+
+  cairo_font_face_t* cairoFace() const { return cairoFace_; }
+  hb_font_t* hbFont() const { return hbFont_; }
+  const std::string& postScriptName() const { return postScriptName_; }
+
+  // Vertical metrics as fractions of the em, y up (descender negative).
+  double ascender() const { return ascender_; }
+  double descender() const { return descender_; }
+  double lineGap() const { return lineGap_; }
+
+ private:
+  FontFace() = default;
+  std::string postScriptName_;
+  cairo_font_face_t* cairoFace_ = nullptr;
+  hb_font_t* hbFont_ = nullptr;
+  double ascender_ = 0.8;
+  double descender_ = -0.2;
+  double lineGap_ = 0;
+};
+
+// One line of shaped text at a size: glyph positions relative to the start of
+// the line, in points, y up.
+struct ShapedGlyph {
+  unsigned index = 0;
+  double x = 0;
+  double y = 0;
+};
+
+struct ShapedLine {
+  std::vector<ShapedGlyph> glyphs;
+  double advance = 0;
+};
+
+// Shapes UTF-8 text with HarfBuzz. verticalForms turns on the vertical
+// alternates ("vert", "vrt2").
+ShapedLine ShapeLine(const FontFace& font, std::string_view text, double size,
+                     bool verticalForms = false);
 
 }  // namespace quillsheet

@@ -1,6 +1,9 @@
 #include "engine/PatternNameProvider.h"
 
 #include <mutex>
+#include <optional>
+
+#include "engine/PatternCatalog.h"
 
 namespace quillsheet {
 namespace {
@@ -10,8 +13,10 @@ std::mutex& Guard() {
   return guard;
 }
 
-std::string& Storage() {
-  static std::string name;
+// Unset until the picker sets it or the first read takes the first pattern of
+// the list, the picker's initial choice.
+std::optional<std::string>& Storage() {
+  static std::optional<std::string> name;
   return name;
 }
 
@@ -19,7 +24,11 @@ std::string& Storage() {
 
 std::string CurrentPatternName() {
   std::lock_guard lock(Guard());
-  return Storage();
+  if (!Storage()) {
+    const auto names = PatternNames();
+    Storage() = names.empty() ? std::string() : names.front();
+  }
+  return *Storage();
 }
 
 void SetCurrentPatternName(std::string name) {

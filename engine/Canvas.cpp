@@ -1,0 +1,202 @@
+#include "engine/Canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace quillsheet {
+namespace {
+
+// A mask of more pixels than this is drawn at a lower resolution.
+constexpr double kMaxMaskPixels = 24e6;
+
+struct DeviceBox {
+  double x1, y1, x2, y2;
+};
+
+DeviceBox ClipInDeviceSpace(cairo_t* cr) {
+  double x1, y1, x2, y2;
+  cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+  double xs[4] = {x1, x2, x1, x2};
+  double ys[4] = {y1, y1, y2, y2};
+  DeviceBox box{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+  for (int i = 0; i < 4; ++i) {
+    cairo_user_to_device(cr, &xs[i], &ys[i]);
+    box = {std::min(box.x1, xs[i]), std::min(box.y1, ys[i]), std::max(box.x2, xs[i]),
+           std::max(box.y2, ys[i])};
+  }
+  return box;
+}
+
+// One pass of a box blur of the given radius along rows (or columns).
+void BoxBlurPass(std::vector<float>& pixels, int width, int height, int radius, bool rows) {
+  const int lines = rows ? height : width;
+  const int length = rows ? width : height;
+  const int stride = rows ? 1 : width;
+  std::vector<float> line(static_cast<size_t>(length));
+  const float scale = 1.0f / static_cast<float>(2 * radius + 1);
+  for (int l = 0; l < lines; ++l) {
+    float* start = pixels.data() + (rows ? static_cast<size_t>(l) * width : l);
+    for (int i = 0; i < length; ++i) line[i] = start[static_cast<size_t>(i) * stride];
+    float sum = 0;
+    for (int i = -radius; i <= radius; ++i) sum += (i >= 0 && i < length) ? line[i] : 0;
+    for (int i = 0; i < length; ++i) {
+      start[static_cast<size_t>(i) * stride] = sum * scale;
+      const int leaving = i - radius;
+      const int entering = i + radius + 1;
+      if (leaving >= 0) sum -= line[leaving];
+      if (entering < length) sum += line[entering];
+    }
+  }
+}
+
+// Approximates a Gaussian blur of the given radius with three box blurs.
+void BlurAlpha(cairo_surface_t* mask, double radius) {
+  const int box = static_cast<int>(std::lround((std::sqrt(radius * radius + 1.0) - 1.0) / 2.0));
+  if (box < 1) return;
+  cairo_surface_flush(mask);
+  const int width = cairo_image_surface_get_width(mask);
+  const int height = cairo_image_surface_get_height(mask);
+  const int stride = cairo_image_surface_get_stride(mask);
+  unsigned char* data = cairo_image_surface_get_data(mask);
+  std::vector<float> pixels(static_cast<size_t>(width) * height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x)
+      pixels[static_cast<size_t>(y) * width + x] = data[y * stride + x];
+  }
+  for (int pass = 0; pass < 3; ++pass) {
+    BoxBlurPass(pixels, width, height, box, true);
+    BoxBlurPass(pixels, width, height, box, false);
+  }
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const float value = pixels[static_cast<size_t>(y) * width + x];
+      data[y * stride + x] = static_cast<unsigned char>(std::clamp(value + 0.5f, 0.0f, 255.0f));
+    }
+  }
+  cairo_surface_mark_dirty(mask);
+}
+
+struct SurfaceDeleter {
+  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+struct ContextDeleter {
+  void operator()(cairo_t* cr) const { cairo_destroy(cr); }
+};
+
+// Paints the blurred coverage of what paint draws, moved by the shadow offset.
+void DrawShadow(cairo_t* cr, double rasterScale, const Canvas::Shadow& shadow,
+                const std::function<void(cairo_t*)>& paint) {
+  // Device offsets are y up like page space; the surface's device space is y down.
+  const double dx = shadow.offset.x;
+  const double dy = -shadow.offset.y;
+  const double spread = 3.0 * std::max(0.0, shadow.blur);
+  const DeviceBox visible = ClipInDeviceSpace(cr);
+  const DeviceBox box{visible.x1 - dx - spread, visible.y1 - dy - spread, visible.x2 - dx + spread,
+                      visible.y2 - dy + spread};
+  const double boxWidth = box.x2 - box.x1;
+  const double boxHeight = box.y2 - box.y1;
+  if (!(boxWidth > 0 && boxHeight > 0) || !std::isfinite(boxWidth * boxHeight)) return;
+  double scale = rasterScale;
+  if (boxWidth * boxHeight * scale * scale > kMaxMaskPixels) {
+    scale = std::sqrt(kMaxMaskPixels / (boxWidth * boxHeight));
+  }
+  const int width = std::max(1, static_cast<int>(std::ceil(boxWidth * scale)));
+  const int height = std::max(1, static_cast<int>(std::ceil(boxHeight * scale)));
+
+  std::unique_ptr<cairo_surface_t, SurfaceDeleter> mask(
+      cairo_image_surface_create(CAIRO_FORMAT_A8, width, height));
+  if (cairo_surface_status(mask.get()) != CAIRO_STATUS_SUCCESS) return;
+  {
+    std::unique_ptr<cairo_t, ContextDeleter> maskContext(cairo_create(mask.get()));
+    cairo_matrix_t userToDevice;
+    cairo_get_matrix(cr, &userToDevice);
+    cairo_scale(maskContext.get(), scale, scale);
+    cairo_translate(maskContext.get(), -box.x1, -box.y1);
+    cairo_transform(maskContext.get(), &userToDevice);
+    paint(maskContext.get());
+  }
+  BlurAlpha(mask.get(), shadow.blur * scale);
+
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  cairo_translate(cr, box.x1 + dx, box.y1 + dy);
+  cairo_scale(cr, 1.0 / scale, 1.0 / scale);
+  SetSourceColor(cr, shadow.color);
+  cairo_mask_surface(cr, mask.get(), 0, 0);
+  cairo_restore(cr);
+}
+
+}  // namespace
+
+void SetSourceColor(cairo_t* cr, const Rgba& color) {
+  cairo_set_source_rgba(cr, color.red, color.green, color.blue, color.alpha);
+}
+
+void PaintImageInRect(cairo_t* cr, cairo_surface_t* image, const RectF& rect) {
+  const int pixelWidth = cairo_image_surface_get_width(image);
+  const int pixelHeight = cairo_image_surface_get_height(image);
+  if (pixelWidth <= 0 || pixelHeight <= 0 || !rect.IsFinite() || rect.width <= 0 ||
+      rect.height <= 0) {
+    return;
+  }
+  cairo_save(cr);
+  cairo_rectangle(cr, rect.x, rect.y, rect.width, rect.height);
+  cairo_clip(cr);
+  // Image rows run top down: flip so the first row lands at the rectangle's top.
+  cairo_translate(cr, rect.x, rect.y + rect.height);
+  cairo_scale(cr, rect.width / pixelWidth, -rect.height / pixelHeight);
+  cairo_set_source_surface(cr, image, 0, 0);
+  cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+  cairo_paint(cr);
+  cairo_restore(cr);
+}
+
+Canvas::Canvas(cairo_t* cr, double deviceScale, double pageHeight, double rasterScale)
+    : cr_(cr), rasterScale_(rasterScale) {
+  cairo_save(cr_);
+  cairo_translate(cr_, 0, pageHeight * deviceScale);
+  cairo_scale(cr_, deviceScale, -deviceScale);
+}
+
+Canvas::~Canvas() { cairo_restore(cr_); }
+
+void Canvas::SetFillColor(const std::optional<Rgba>& color) {
+  if (color) fill_ = *color;
+}
+
+void Canvas::SetStrokeColor(const std::optional<Rgba>& color) {
+  if (color) stroke_ = *color;
+}
+
+void Canvas::UseFillColor(cairo_t* cr) const { SetSourceColor(cr, fill_); }
+
+void Canvas::UseStrokeColor(cairo_t* cr) const { SetSourceColor(cr, stroke_); }
+
+Canvas::State::State(Canvas& canvas)
+    : canvas_(canvas), fill_(canvas.fill_), stroke_(canvas.stroke_) {
+  cairo_save(canvas_.cr_);
+}
+
+Canvas::State::~State() {
+  cairo_restore(canvas_.cr_);
+  canvas_.fill_ = fill_;
+  canvas_.stroke_ = stroke_;
+}
+
+void Canvas::DrawLayer(double opacity, const std::optional<Shadow>& shadow,
+                       const std::function<void(cairo_t*)>& paint) {
+  cairo_push_group(cr_);
+  if (shadow) DrawShadow(cr_, rasterScale_, *shadow, paint);
+  paint(cr_);
+  cairo_pop_group_to_source(cr_);
+  cairo_paint_with_alpha(cr_, std::clamp(opacity, 0.0, 1.0));
+}
+
+void Canvas::DrawImage(cairo_surface_t* image, const RectF& rect) const {
+  PaintImageInRect(cr_, image, rect);
+}
+
+}  // namespace quillsheet

@@ -1,0 +1,81 @@
+// The one adapter between the engine's page space (points, origin lower left,
+// y up) and a cairo surface (origin top left, y down). Every drawing surface,
+// preview raster or PDF page, goes through it, so the flip lives in one place.
+#pragma once
+
+#include <cairo.h>
+
+#include <functional>
+#include <optional>
+
+#include "engine/Geometry.h"
+#include "engine/PresetValues.h"
+
+namespace quillsheet {
+
+class Canvas {
+ public:
+  // cr draws on a surface whose device space is pixels (or PDF points) with y
+  // down. The page of pageHeight points is drawn at deviceScale device units
+  // per point; for vector surfaces pass rasterScale, the pixels per device
+  // unit used for effects that need a raster (shadows).
+  Canvas(cairo_t* cr, double deviceScale, double pageHeight, double rasterScale = 1.0);
+  ~Canvas();
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  cairo_t* cr() const { return cr_; }
+  double rasterScale() const { return rasterScale_; }
+
+  // The colours a drawing mode paints with; both start black, as on a fresh
+  // context, and follow save/restore through State.
+  void SetFillColor(const std::optional<Rgba>& color);
+  void SetStrokeColor(const std::optional<Rgba>& color);
+  // Makes the colour the source of cr (the canvas's context or the layer
+  // context handed to a DrawLayer painter).
+  void UseFillColor(cairo_t* cr) const;
+  void UseStrokeColor(cairo_t* cr) const;
+
+  // Brackets a routine's drawing: restores the cairo state and the colours.
+  class State {
+   public:
+    explicit State(Canvas& canvas);
+    ~State();
+    State(const State&) = delete;
+    State& operator=(const State&) = delete;
+
+   private:
+    Canvas& canvas_;
+    Rgba fill_;
+    Rgba stroke_;
+  };
+
+  // Draws what paint draws as one layer composited with opacity, with a drop
+  // shadow of the layer's coverage when shadow is given: blurred by blur
+  // device units and moved by offset (device units, y up), in its colour.
+  struct Shadow {
+    PointF offset;
+    double blur = 0;
+    Rgba color;
+  };
+  void DrawLayer(double opacity, const std::optional<Shadow>& shadow,
+                 const std::function<void(cairo_t*)>& paint);
+
+  // Draws an ARGB32 image surface into a rectangle of page space, upright.
+  void DrawImage(cairo_surface_t* image, const RectF& rect) const;
+
+ private:
+  cairo_t* cr_;
+  double rasterScale_;
+  Rgba fill_ = kBlack;
+  Rgba stroke_ = kBlack;
+};
+
+// Sets the cairo source to a colour.
+void SetSourceColor(cairo_t* cr, const Rgba& color);
+
+// Draws an image into a page-space rectangle of any cairo context whose user
+// space is y up (the canvas's, or a pattern cell's).
+void PaintImageInRect(cairo_t* cr, cairo_surface_t* image, const RectF& rect);
+
+}  // namespace quillsheet
