@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 CLI = $(BUILD_DIR)/cli/quillsheet-cli
 SAMPLE_PRESETS = resources/DefaultPreset.plist
 
-.PHONY: all deps build demo test patterns clean
+.PHONY: all deps build demo test resources clean
 
 all: build
 
@@ -27,9 +27,11 @@ demo: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-# Redraws the shipped fill patterns from tools/make-patterns.cpp.
-patterns: build
+# Redraws the shipped fill patterns and the sample document (tools/).
+resources: build
 	$(BUILD_DIR)/tools/quillsheet-make-patterns resources/patterns
+	mkdir -p resources/samples
+	$(BUILD_DIR)/tools/quillsheet-make-sample resources/samples/sample.pdf
 
 clean:
 	rm -rf $(BUILD_DIR)
