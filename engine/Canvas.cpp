@@ -11,6 +11,10 @@ namespace {
 // A mask of more pixels than this is drawn at a lower resolution.
 constexpr double kMaxMaskPixels = 24e6;
 
+struct ContextDeleter {
+  void operator()(cairo_t* cr) const { cairo_destroy(cr); }
+};
+
 struct DeviceBox {
   double x1, y1, x2, y2;
 };
@@ -78,26 +82,42 @@ void BlurAlpha(cairo_surface_t* mask, double radius) {
   cairo_surface_mark_dirty(mask);
 }
 
-struct SurfaceDeleter {
-  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-struct ContextDeleter {
-  void operator()(cairo_t* cr) const { cairo_destroy(cr); }
-};
+// Records what paint draws, in device space, and reports where it put ink.
+SurfaceHandle RecordInDeviceSpace(cairo_t* cr, const std::function<void(cairo_t*)>& paint,
+                                  DeviceBox& ink) {
+  SurfaceHandle recording(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr));
+  {
+    std::unique_ptr<cairo_t, ContextDeleter> context(cairo_create(recording.get()));
+    cairo_matrix_t userToDevice;
+    cairo_get_matrix(cr, &userToDevice);
+    cairo_set_matrix(context.get(), &userToDevice);
+    paint(context.get());
+  }
+  double x, y, width, height;
+  cairo_recording_surface_ink_extents(recording.get(), &x, &y, &width, &height);
+  ink = {x, y, x + width, y + height};
+  return recording;
+}
 
 // Paints the blurred coverage of what paint draws, moved by the shadow offset.
+// Only the part that can reach the visible area is rastered.
 void DrawShadow(cairo_t* cr, double rasterScale, const Canvas::Shadow& shadow,
                 const std::function<void(cairo_t*)>& paint) {
   // Device offsets are y up like page space; the surface's device space is y down.
   const double dx = shadow.offset.x;
   const double dy = -shadow.offset.y;
-  const double spread = 3.0 * std::max(0.0, shadow.blur);
+  const double spread = 3.0 * std::max(0.0, shadow.blur) + 1;
+  DeviceBox ink{};
+  const auto recording = RecordInDeviceSpace(cr, paint, ink);
   const DeviceBox visible = ClipInDeviceSpace(cr);
-  const DeviceBox box{visible.x1 - dx - spread, visible.y1 - dy - spread, visible.x2 - dx + spread,
-                      visible.y2 - dy + spread};
+  const DeviceBox box{
+      std::max(ink.x1, visible.x1 - dx) - spread, std::max(ink.y1, visible.y1 - dy) - spread,
+      std::min(ink.x2, visible.x2 - dx) + spread, std::min(ink.y2, visible.y2 - dy) + spread};
   const double boxWidth = box.x2 - box.x1;
   const double boxHeight = box.y2 - box.y1;
-  if (!(boxWidth > 0 && boxHeight > 0) || !std::isfinite(boxWidth * boxHeight)) return;
+  if (!(boxWidth > 2 * spread && boxHeight > 2 * spread) || !std::isfinite(boxWidth * boxHeight)) {
+    return;
+  }
   double scale = rasterScale;
   if (boxWidth * boxHeight * scale * scale > kMaxMaskPixels) {
     scale = std::sqrt(kMaxMaskPixels / (boxWidth * boxHeight));
@@ -105,17 +125,13 @@ void DrawShadow(cairo_t* cr, double rasterScale, const Canvas::Shadow& shadow,
   const int width = std::max(1, static_cast<int>(std::ceil(boxWidth * scale)));
   const int height = std::max(1, static_cast<int>(std::ceil(boxHeight * scale)));
 
-  std::unique_ptr<cairo_surface_t, SurfaceDeleter> mask(
-      cairo_image_surface_create(CAIRO_FORMAT_A8, width, height));
+  SurfaceHandle mask(cairo_image_surface_create(CAIRO_FORMAT_A8, width, height));
   if (cairo_surface_status(mask.get()) != CAIRO_STATUS_SUCCESS) return;
   {
     std::unique_ptr<cairo_t, ContextDeleter> maskContext(cairo_create(mask.get()));
-    cairo_matrix_t userToDevice;
-    cairo_get_matrix(cr, &userToDevice);
     cairo_scale(maskContext.get(), scale, scale);
-    cairo_translate(maskContext.get(), -box.x1, -box.y1);
-    cairo_transform(maskContext.get(), &userToDevice);
-    paint(maskContext.get());
+    cairo_set_source_surface(maskContext.get(), recording.get(), -box.x1, -box.y1);
+    cairo_paint(maskContext.get());
   }
   BlurAlpha(mask.get(), shadow.blur * scale);
 

@@ -6,12 +6,18 @@
 #include <cairo.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "engine/Geometry.h"
 #include "engine/PresetValues.h"
 
 namespace quillsheet {
+
+struct SurfaceDeleter {
+  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+using SurfaceHandle = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 
 class Canvas {
  public:

@@ -10,11 +10,6 @@
 
 namespace quillsheet {
 
-struct SurfaceDeleter {
-  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
-};
-using SurfaceHandle = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
-
 // Turns an image into an ARGB32 raster. On entry size is the bound; on return
 // it is the size at which the image is to be drawn (the image fitted inside
 // the bound when larger, rounded). With reduce the raster is made at that
