@@ -1,0 +1,111 @@
+#include "output/PageGeometry.h"
+
+#include <qpdf/Pl_Discard.hh>
+#include <qpdf/QPDF.hh>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace quillsheet {
+namespace {
+
+struct Box {
+  double x1, y1, x2, y2;
+  bool Empty() const { return !(x2 > x1 && y2 > y1); }
+};
+
+std::optional<Box> BoxOf(QPDFObjectHandle rectangle) {
+  if (!rectangle.isRectangle()) return std::nullopt;
+  const auto r = rectangle.getArrayAsRectangle();
+  return Box{std::min(r.llx, r.urx), std::min(r.lly, r.ury), std::max(r.llx, r.urx),
+             std::max(r.lly, r.ury)};
+}
+
+// Counts the saves and restores of a content stream, as operators.
+class SaveRestoreCounter : public QPDFObjectHandle::TokenFilter {
+ public:
+  void handleToken(QPDFTokenizer::Token const& token) override {
+    if (token.getType() == QPDFTokenizer::tt_word) {
+      if (token.getValue() == "q") {
+        ++depth_;
+      } else if (token.getValue() == "Q") {
+        if (depth_ > 0) {
+          --depth_;
+        } else {
+          ++unmatchedRestores_;
+        }
+      }
+    }
+  }
+  int depth() const { return depth_; }
+  int unmatchedRestores() const { return unmatchedRestores_; }
+
+ private:
+  int depth_ = 0;
+  int unmatchedRestores_ = 0;
+};
+
+std::string Repeat(const char* text, int count) {
+  std::string repeated;
+  for (int i = 0; i < count; ++i) repeated += text;
+  return repeated;
+}
+
+}  // namespace
+
+int NormalizedRotation(QPDFPageObjectHelper& page) {
+  QPDFObjectHandle rotate = page.getObjectHandle().getKey("/Rotate");
+  long long angle = rotate.isInteger() ? rotate.getIntValue() : 0;
+  if (rotate.isReal()) angle = std::llround(rotate.getNumericValue());
+  angle %= 360;
+  if (angle < 0) angle += 360;
+  return angle % 90 == 0 ? static_cast<int>(angle) : 0;
+}
+
+RectF PageBoxOf(QPDFPageObjectHelper& page) {
+  QPDFObjectHandle dictionary = page.getObjectHandle();
+  const Box media = BoxOf(dictionary.getKey("/MediaBox")).value_or(Box{0, 0, 612, 792});
+  Box box = media;
+  if (const auto crop = BoxOf(dictionary.getKey("/CropBox"))) {
+    const Box clipped{std::max(crop->x1, media.x1), std::max(crop->y1, media.y1),
+                      std::min(crop->x2, media.x2), std::min(crop->y2, media.y2)};
+    if (!clipped.Empty()) box = clipped;
+  }
+  RectF rect{box.x1, box.y1, box.x2 - box.x1, box.y2 - box.y1};
+  if (NormalizedRotation(page) % 180 == 90) std::swap(rect.width, rect.height);
+  return rect;
+}
+
+bool BalanceSaveRestore(QPDFPageObjectHelper& page) {
+  SaveRestoreCounter counter;
+  Pl_Discard discard;
+  page.filterContents(&counter, &discard);
+  if (counter.depth() == 0 && counter.unmatchedRestores() == 0) return false;
+  QPDF& pdf = *page.getObjectHandle().getOwningQPDF();
+  page.addPageContents(
+      QPDFObjectHandle::newStream(&pdf, "\n" + Repeat("q\n", counter.unmatchedRestores())), true);
+  page.addPageContents(QPDFObjectHandle::newStream(&pdf, "\n" + Repeat("Q\n", counter.depth())),
+                       false);
+  return true;
+}
+
+RectF MakeUpright(QPDFPageObjectHelper& page, QPDFAcroFormDocumentHelper& forms, bool balance) {
+  QPDFObjectHandle dictionary = page.getObjectHandle();
+  const int rotation = NormalizedRotation(page);
+  if (balance || rotation != 0) BalanceSaveRestore(page);
+  if (rotation != 0) {
+    dictionary.replaceKey("/Rotate", QPDFObjectHandle::newInteger(rotation));
+    page.flattenRotation(&forms);
+  }
+  dictionary.removeKey("/Rotate");
+  const RectF box = PageBoxOf(page);
+  dictionary.replaceKey("/MediaBox", QPDFObjectHandle::newFromRectangle(
+                                         {box.x, box.y, box.x + box.width, box.y + box.height}));
+  for (const char* key : {"/CropBox", "/BleedBox", "/TrimBox", "/ArtBox"}) {
+    dictionary.removeKey(key);
+  }
+  return box;
+}
+
+}  // namespace quillsheet

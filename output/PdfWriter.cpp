@@ -1,0 +1,194 @@
+#include "output/PdfWriter.h"
+
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFAcroFormDocumentHelper.hh>
+#include <qpdf/QPDFExc.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <map>
+#include <sstream>
+
+#include "engine/Compositor.h"
+#include "output/MarkDocument.h"
+#include "output/PageGeometry.h"
+#include "output/PageSelection.h"
+
+namespace quillsheet {
+namespace {
+
+struct LayerGroups {
+  std::vector<PageLayer> behind;
+  std::vector<PageLayer> front;
+};
+
+LayerGroups SplitAroundPage(const WatermarkSettings& settings) {
+  LayerGroups groups;
+  bool pageSeen = false;
+  for (const PageLayer layer : LayerOrder(settings)) {
+    if (layer == PageLayer::Page) {
+      pageSeen = true;
+    } else {
+      (pageSeen ? groups.front : groups.behind).push_back(layer);
+    }
+  }
+  return groups;
+}
+
+std::string Number(double value) {
+  std::ostringstream text;
+  text.precision(10);
+  text << value;
+  return text.str();
+}
+
+// Gives pages resource dictionaries they may change. A dictionary shared
+// between pages is copied once per page size, so pages of one size keep
+// sharing one copy that names the same marks.
+class ResourceCopies {
+ public:
+  explicit ResourceCopies(QPDF& pdf) : pdf_(pdf) {}
+
+  // The page's /XObject dictionary, ready to take new names.
+  QPDFObjectHandle XObjectsOf(QPDFPageObjectHelper& page, const RectF& box, bool& fresh) {
+    QPDFObjectHandle dictionary = page.getObjectHandle();
+    QPDFObjectHandle resources = dictionary.getKey("/Resources");
+    fresh = true;
+    if (!resources.isDictionary()) {
+      resources = QPDFObjectHandle::newDictionary();
+      dictionary.replaceKey("/Resources", resources);
+    } else if (resources.isIndirect()) {
+      const auto key = std::make_tuple(resources.getObjGen(), box.width, box.height);
+      if (const auto found = copies_.find(key); found != copies_.end()) {
+        dictionary.replaceKey("/Resources", found->second);
+        fresh = false;
+        return found->second.getKey("/XObject");
+      }
+      resources = pdf_.makeIndirectObject(resources.shallowCopy());
+      copies_.emplace(key, resources);
+      dictionary.replaceKey("/Resources", resources);
+    }
+    QPDFObjectHandle xobjects = resources.getKey("/XObject");
+    xobjects = xobjects.isDictionary() ? xobjects.shallowCopy() : QPDFObjectHandle::newDictionary();
+    resources.replaceKey("/XObject", xobjects);
+    return xobjects;
+  }
+
+ private:
+  QPDF& pdf_;
+  std::map<std::tuple<QPDFObjGen, double, double>, QPDFObjectHandle> copies_;
+};
+
+class PageMarker {
+ public:
+  PageMarker(QPDF& pdf, const WatermarkSettings& settings)
+      : pdf_(pdf), groups_(SplitAroundPage(settings)), marks_(pdf, settings), resources_(pdf) {}
+
+  void Mark(QPDFPageObjectHelper& page, const RectF& box) {
+    bool fresh = false;
+    QPDFObjectHandle xobjects = resources_.XObjectsOf(page, box, fresh);
+    const std::string behind = Place(xobjects, groups_.behind, box, fresh, "/QswBack");
+    const std::string front = Place(xobjects, groups_.front, box, fresh, "/QswFront");
+    page.addPageContents(QPDFObjectHandle::newStream(&pdf_, "\n" + behind + "q\n"), true);
+    page.addPageContents(QPDFObjectHandle::newStream(&pdf_, "\nQ\n" + front), false);
+  }
+
+ private:
+  // The operators that draw one group's form at the box origin; the name is
+  // entered in the resources when they are fresh.
+  std::string Place(QPDFObjectHandle& xobjects, const std::vector<PageLayer>& layers,
+                    const RectF& box, bool fresh, const std::string& prefix) {
+    if (layers.empty()) return {};
+    const QPDFObjectHandle form = marks_.FormFor(layers, box.width, box.height);
+    std::string name;
+    for (const std::string& key : xobjects.getKeys()) {
+      if (xobjects.getKey(key).getObjGen() == form.getObjGen()) name = key;
+    }
+    if (name.empty() && fresh) {
+      int suffix = 0;
+      QPDFObjectHandle names = QPDFObjectHandle::newDictionary();
+      names.replaceKey("/XObject", xobjects);
+      name = names.getUniqueResourceName(prefix, suffix);
+      xobjects.replaceKey(name, form);
+    }
+    return std::string(kWatermarkTag) + "q 1 0 0 1 " + Number(box.x) + " " + Number(box.y) +
+           " cm " + name + " Do Q\nEMC\nEMC\n";
+  }
+
+  QPDF& pdf_;
+  LayerGroups groups_;
+  MarkCache marks_;
+  ResourceCopies resources_;
+};
+
+void WriteDocument(QPDF& pdf, const std::filesystem::path& output,
+                   const std::optional<EncryptionOptions>& encryption) {
+  QPDFWriter writer(pdf, output.c_str());
+  writer.setPreserveEncryption(false);
+  writer.setObjectStreamMode(qpdf_o_generate);
+  if (encryption) {
+    const char* password = encryption->password.c_str();
+    writer.setR6EncryptionParameters(password, password, true, true, true, true, true, true,
+                                     qpdf_r3p_full, true);
+  } else {
+    writer.setDeterministicID(true);
+  }
+  writer.write();
+}
+
+WriteOutcome MarkPages(QPDF& pdf, const WriteRequest& request, const CancelFlag* cancel) {
+  QPDFPageDocumentHelper pageHelper(pdf);
+  pageHelper.pushInheritedAttributesToPage();
+  QPDFAcroFormDocumentHelper forms(pdf);
+  std::vector<QPDFPageObjectHelper> pages = pageHelper.getAllPages();
+  const std::uint64_t count = pages.size();
+  std::optional<PageIndexSet> range;
+  if (request.selectionTag == kPageRange && request.rangeString && !request.rangeString->empty()) {
+    range = PageIndexSetFromRangeString(*request.rangeString, count);
+  }
+  PageMarker marker(pdf, request.settings);
+  for (std::uint64_t p = 1; p <= count; ++p) {
+    if (IsCancelled(cancel)) return WriteOutcome::Cancelled();
+    QPDFPageObjectHelper& page = pages[p - 1];
+    const RectF displayed = PageBoxOf(page);
+    const bool selected = IsPageSelected(request.selectionTag, p, count, displayed.width,
+                                         displayed.height, range ? &*range : nullptr);
+    const RectF box = MakeUpright(page, forms, selected);
+    if (selected) marker.Mark(page, box);
+  }
+  WriteDocument(pdf, request.output, request.encryption);
+  return WriteOutcome::Written();
+}
+
+std::string OpenFailure(const QPDFExc& failure, const DocumentEntry& source) {
+  if (failure.getErrorCode() == qpdf_e_password) {
+    return source.password.empty() ? source.path + " is protected by a password"
+                                   : "wrong password for " + source.path;
+  }
+  return source.path + " cannot be read as a PDF: " + failure.getMessageDetail();
+}
+
+}  // namespace
+
+WriteOutcome WriteWatermarkedDocument(const WriteRequest& request, const CancelFlag* cancel) {
+  QPDF pdf;
+  pdf.setSuppressWarnings(true);
+  try {
+    pdf.processFile(request.source.path.c_str(), request.source.password.c_str());
+  } catch (const QPDFExc& failure) {
+    return WriteOutcome::Failed(OpenFailure(failure, request.source));
+  } catch (const std::exception& failure) {
+    return WriteOutcome::Failed(request.source.path + ": " + failure.what());
+  }
+  try {
+    if (!request.settings.textEnabled && !request.settings.fillEnabled) {
+      WriteDocument(pdf, request.output, request.encryption);
+      return WriteOutcome::Written();
+    }
+    return MarkPages(pdf, request, cancel);
+  } catch (const std::exception& failure) {
+    return WriteOutcome::Failed("cannot write " + request.output.string() + ": " + failure.what());
+  }
+}
+
+}  // namespace quillsheet
