@@ -16,12 +16,16 @@ build: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-# Prints the settings record of every bundled preset.
+# Converts the bundled sample with every bundled preset into build/demo/.
+SAMPLE = resources/samples/sample.pdf
+DEMO_DIR = $(BUILD_DIR)/demo
 demo: build
+	@mkdir -p $(DEMO_DIR)
 	@names="$$($(CLI) presets list --file $(SAMPLE_PRESETS))" && \
 	printf '%s\n' "$$names" | while IFS= read -r name; do \
-	  echo "== $$name"; \
-	  $(CLI) presets show --file $(SAMPLE_PRESETS) --name "$$name" || exit 1; \
+	  out="$(DEMO_DIR)/sample-$$(printf '%s' "$$name" | tr ' ' '-').pdf"; \
+	  $(CLI) convert $(SAMPLE) -o "$$out" --preset-file $(SAMPLE_PRESETS) --name "$$name" || exit 1; \
+	  echo "$$name -> $$out"; \
 	done
 
 test: build

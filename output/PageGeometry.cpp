@@ -1,11 +1,13 @@
 #include "output/PageGeometry.h"
 
-#include <qpdf/Pl_Discard.hh>
+#include <qpdf/Pl_Buffer.hh>
 #include <qpdf/QPDF.hh>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <optional>
+#include <string_view>
 
 namespace quillsheet {
 namespace {
@@ -22,29 +24,70 @@ std::optional<Box> BoxOf(QPDFObjectHandle rectangle) {
              std::max(r.lly, r.ury)};
 }
 
-// Counts the saves and restores of a content stream, as operators.
-class SaveRestoreCounter : public QPDFObjectHandle::TokenFilter {
- public:
-  void handleToken(QPDFTokenizer::Token const& token) override {
-    if (token.getType() == QPDFTokenizer::tt_word) {
-      if (token.getValue() == "q") {
-        ++depth_;
-      } else if (token.getValue() == "Q") {
-        if (depth_ > 0) {
-          --depth_;
-        } else {
-          ++unmatchedRestores_;
+bool IsWhite(char c) {
+  return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0';
+}
+
+bool IsDelimiter(char c) {
+  return c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']' || c == '{' ||
+         c == '}' || c == '/' || c == '%';
+}
+
+}  // namespace
+
+SaveRestoreCount CountSaveRestore(std::string_view content) {
+  SaveRestoreCount count;
+  size_t at = 0;
+  const size_t end = content.size();
+  while (at < end) {
+    const char c = content[at];
+    if (IsWhite(c)) {
+      ++at;
+    } else if (c == '%') {
+      while (at < end && content[at] != '\n' && content[at] != '\r') ++at;
+    } else if (c == '(') {
+      int nesting = 0;
+      for (; at < end; ++at) {
+        if (content[at] == '\\') {
+          ++at;
+        } else if (content[at] == '(') {
+          ++nesting;
+        } else if (content[at] == ')' && --nesting == 0) {
+          ++at;
+          break;
+        }
+      }
+    } else if (c == '<' && at + 1 < end && content[at + 1] != '<') {
+      at = std::min(end, content.find('>', at) + 1);
+    } else if (IsDelimiter(c)) {
+      ++at;
+      if (c == '/') {
+        while (at < end && !IsWhite(content[at]) && !IsDelimiter(content[at])) ++at;
+      }
+    } else {
+      const size_t start = at;
+      while (at < end && !IsWhite(content[at]) && !IsDelimiter(content[at])) ++at;
+      const std::string_view word = content.substr(start, at - start);
+      if (word == "q") {
+        ++count.depth;
+      } else if (word == "Q") {
+        count.depth > 0 ? --count.depth : ++count.unmatchedRestores;
+      } else if (word == "ID") {
+        // Inline image data runs to "EI" standing alone.
+        for (++at; at + 2 <= end; ++at) {
+          if (content.compare(at, 2, "EI") == 0 && IsWhite(content[at - 1]) &&
+              (at + 2 == end || IsWhite(content[at + 2]) || IsDelimiter(content[at + 2]))) {
+            at += 2;
+            break;
+          }
         }
       }
     }
   }
-  int depth() const { return depth_; }
-  int unmatchedRestores() const { return unmatchedRestores_; }
+  return count;
+}
 
- private:
-  int depth_ = 0;
-  int unmatchedRestores_ = 0;
-};
+namespace {
 
 std::string Repeat(const char* text, int count) {
   std::string repeated;
@@ -78,15 +121,16 @@ RectF PageBoxOf(QPDFPageObjectHelper& page) {
 }
 
 bool BalanceSaveRestore(QPDFPageObjectHelper& page) {
-  SaveRestoreCounter counter;
-  Pl_Discard discard;
-  page.filterContents(&counter, &discard);
-  if (counter.depth() == 0 && counter.unmatchedRestores() == 0) return false;
+  Pl_Buffer decoded("page content");
+  page.pipeContents(&decoded);
+  std::unique_ptr<Buffer> buffer(decoded.getBuffer());
+  const SaveRestoreCount count = CountSaveRestore(
+      std::string_view(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize()));
+  if (count.depth == 0 && count.unmatchedRestores == 0) return false;
   QPDF& pdf = *page.getObjectHandle().getOwningQPDF();
   page.addPageContents(
-      QPDFObjectHandle::newStream(&pdf, "\n" + Repeat("q\n", counter.unmatchedRestores())), true);
-  page.addPageContents(QPDFObjectHandle::newStream(&pdf, "\n" + Repeat("Q\n", counter.depth())),
-                       false);
+      QPDFObjectHandle::newStream(&pdf, "\n" + Repeat("q\n", count.unmatchedRestores)), true);
+  page.addPageContents(QPDFObjectHandle::newStream(&pdf, "\n" + Repeat("Q\n", count.depth)), false);
   return true;
 }
 

@@ -5,6 +5,8 @@
 #include <qpdf/QPDFAcroFormDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 
+#include <string_view>
+
 #include "engine/Geometry.h"
 
 namespace quillsheet {
@@ -17,6 +19,15 @@ RectF PageBoxOf(QPDFPageObjectHelper& page);
 // The page's /Rotate as 0, 90, 180 or 270 (-90 is 270, 450 is 90; values
 // that are no multiple of 90 count as 0).
 int NormalizedRotation(QPDFPageObjectHelper& page);
+
+// The save and restore operators of decoded page content, counted by a small
+// scanner that skips strings, names, comments and inline image data (much
+// faster than a full tokenizer on long documents).
+struct SaveRestoreCount {
+  int depth = 0;              // saves never restored
+  int unmatchedRestores = 0;  // restores without a save
+};
+SaveRestoreCount CountSaveRestore(std::string_view content);
 
 // Adds the missing "q" before and "Q" after the content so that its saves and
 // restores balance, and returns whether it had to.

@@ -89,11 +89,21 @@ class PageMarker {
     QPDFObjectHandle xobjects = resources_.XObjectsOf(page, box, fresh);
     const std::string behind = Place(xobjects, groups_.behind, box, fresh, "/QswBack");
     const std::string front = Place(xobjects, groups_.front, box, fresh, "/QswFront");
-    page.addPageContents(QPDFObjectHandle::newStream(&pdf_, "\n" + behind + "q\n"), true);
-    page.addPageContents(QPDFObjectHandle::newStream(&pdf_, "\nQ\n" + front), false);
+    page.addPageContents(SharedStream("\n" + behind + "q\n"), true);
+    page.addPageContents(SharedStream("\nQ\n" + front), false);
   }
 
  private:
+  // Pages of one size and origin wrap their content in the same operators:
+  // one stream serves them all.
+  QPDFObjectHandle SharedStream(const std::string& operators) {
+    auto found = streams_.find(operators);
+    if (found == streams_.end()) {
+      found = streams_.emplace(operators, QPDFObjectHandle::newStream(&pdf_, operators)).first;
+    }
+    return found->second;
+  }
+
   // The operators that draw one group's form at the box origin; the name is
   // entered in the resources when they are fresh.
   std::string Place(QPDFObjectHandle& xobjects, const std::vector<PageLayer>& layers,
@@ -119,6 +129,7 @@ class PageMarker {
   LayerGroups groups_;
   MarkCache marks_;
   ResourceCopies resources_;
+  std::map<std::string, QPDFObjectHandle> streams_;
 };
 
 void WriteDocument(QPDF& pdf, const std::filesystem::path& output,

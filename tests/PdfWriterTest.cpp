@@ -10,6 +10,7 @@
 
 #include "common/AtomicFile.h"
 #include "engine/PreviewRenderer.h"
+#include "output/PageGeometry.h"
 #include "output/PageSelection.h"
 #include "output/SavePipeline.h"
 #include "tests/TestPdf.h"
@@ -142,6 +143,19 @@ TEST_F(Writer, UnbalancedContentCannotMoveTheFrontLayer) {
   ASSERT_TRUE(Save(input, RedCover()).ok());
   EXPECT_EQ(PixelOfOutput(0, 600, 780), 0xFFFF0000u);  // the far corner is covered too
   EXPECT_EQ(PixelOfOutput(1, 780, 600), 0xFFFF0000u);
+}
+
+TEST(SaveRestoreScanner, CountsOperatorsOnly) {
+  const auto count = [](std::string_view content) {
+    const SaveRestoreCount c = CountSaveRestore(content);
+    return std::make_pair(c.depth, c.unmatchedRestores);
+  };
+  EXPECT_EQ(count("q q 1 0 0 1 0 0 cm Q"), std::make_pair(1, 0));
+  EXPECT_EQ(count("Q q Q Q"), std::make_pair(0, 2));
+  EXPECT_EQ(count("BT (a \\) Q (q) ) Tj ET % Q q\nq"), std::make_pair(1, 0));
+  EXPECT_EQ(count("<51> Tj /Q gs <</Q 1>> BDC[(Q)]TJ"), std::make_pair(0, 0));
+  EXPECT_EQ(count(std::string_view("BI /W 1 ID \0Q qEI\nQ q EI Q", 27)), std::make_pair(0, 1));
+  EXPECT_EQ(count("Qq"), std::make_pair(0, 0));  // one unknown word, not two operators
 }
 
 TEST_F(Writer, OneMarkIsSharedByAllPagesOfOneSize) {

@@ -1,10 +1,14 @@
 // Writes the sample document the demo converts: a short letter of three
-// pages, two portrait and one landscape, with real (selectable) text.
+// pages, two portrait and one landscape, with real (selectable) text. With a
+// page count it writes that many letter pages instead (for benchmarks).
 //   quillsheet-make-sample resources/samples/sample.pdf
+//   quillsheet-make-sample big.pdf 500
 #include <cairo-pdf.h>
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -40,15 +44,31 @@ void LetterPage(cairo_t* cr, const char* heading, int number) {
   cairo_show_text(cr, footer);
 }
 
+int Finish(cairo_surface_t* surface, cairo_t* cr) {
+  cairo_destroy(cr);
+  cairo_surface_finish(surface);
+  const bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(surface);
+  return ok ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: quillsheet-make-sample FILE.pdf\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: quillsheet-make-sample FILE.pdf [PAGES]\n");
     return 2;
   }
   cairo_surface_t* surface = cairo_pdf_surface_create(argv[1], 612, 792);
   cairo_t* cr = cairo_create(surface);
+  if (argc == 3) {
+    const int pages = std::max(1, std::atoi(argv[2]));
+    for (int page = 1; page <= pages; ++page) {
+      LetterPage(cr, "Report", page);
+      cairo_show_page(cr);
+    }
+    return Finish(surface, cr);
+  }
   LetterPage(cr, "Quarterly report", 1);
   cairo_show_page(cr);
   LetterPage(cr, "Findings", 2);
@@ -64,9 +84,5 @@ int main(int argc, char** argv) {
   }
   cairo_fill(cr);
   cairo_show_page(cr);
-  cairo_destroy(cr);
-  cairo_surface_finish(surface);
-  const bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
-  cairo_surface_destroy(surface);
-  return ok ? 0 : 1;
+  return Finish(surface, cr);
 }
