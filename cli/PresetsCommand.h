@@ -1,4 +1,5 @@
-// "quillsheet-cli presets ...": looking at preset files.
+// "quillsheet-cli presets ...": the user's preset library, through the same
+// model the window uses, and preset files named on the command line.
 #pragma once
 
 #include <string>
@@ -7,7 +8,13 @@
 namespace quillsheet::cli {
 
 inline constexpr const char* kPresetsUsage =
-    "usage: quillsheet-cli presets show --file FILE [--name NAME]\n"
+    "usage: quillsheet-cli presets list\n"
+    "       quillsheet-cli presets show NAME\n"
+    "       quillsheet-cli presets export NAME FILE\n"
+    "       quillsheet-cli presets import FILE [--as NAME]\n"
+    "       quillsheet-cli presets rename OLD NEW [--replace]\n"
+    "       quillsheet-cli presets remove NAME...\n"
+    "       quillsheet-cli presets show --file FILE [--name NAME]\n"
     "       quillsheet-cli presets list --file FILE\n";
 
 int RunPresetsCommand(const std::vector<std::string>& words);

@@ -1,0 +1,456 @@
+#include "editor/PresetLibrary.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <algorithm>
+
+#include "common/AppPaths.h"
+#include "common/AtomicFile.h"
+#include "common/GeneralPreferences.h"
+#include "common/PropertyList.h"
+#include "common/SettingsStore.h"
+#include "editor/PresetOrder.h"
+
+namespace quillsheet {
+namespace {
+
+using presetkey::kDirtyFlag;
+using presetkey::kImage;
+using presetkey::kWaterMarkImagePath;
+using presetkey::kWaterMarkPresetIndex;
+
+constexpr const char* kImageFolder = "Brightleaf";
+constexpr const char* kImagePrefix = "watermark_image";
+
+void Set(Dictionary& dictionary, std::string_view key, Value value) {
+  dictionary.insert_or_assign(std::string(key), std::move(value));
+}
+
+Value::Image HeldImage(const Dictionary& preset) {
+  const Value* value = Find(preset, kImage);
+  const Value::Image* image = value ? value->ImageValue() : nullptr;
+  return image ? *image : nullptr;
+}
+
+// The presets of a file: only dictionary entries count.
+Dictionary PresetsOf(const Dictionary& file) {
+  Dictionary presets;
+  for (const auto& [name, value] : file) {
+    if (value.DictionaryValue() && !name.empty()) presets.emplace(name, value);
+  }
+  return presets;
+}
+
+std::optional<Dictionary> ReadPresetFile() {
+  Dictionary file;
+  if (!ReadSettingsPlist(file, kPresetLibraryFileFormat)) return std::nullopt;
+  return file;
+}
+
+std::optional<Dictionary> ReadBundledDefaults() {
+  const auto read = ReadPropertyListFile(ResourceFolder() / "DefaultPreset.plist");
+  const Dictionary* presets = read.value ? read.value->DictionaryValue() : nullptr;
+  return presets ? std::optional<Dictionary>(*presets) : std::nullopt;
+}
+
+}  // namespace
+
+void PresetLibrary::Notify(Change change) const {
+  for (const Listener& listener : listeners_) listener(change);
+}
+
+std::int64_t PresetLibrary::selectedRow() const {
+  return selectedRow_ ? static_cast<std::int64_t>(*selectedRow_) : -1;
+}
+
+Dictionary* PresetLibrary::WorkingCopy(const std::string& name) {
+  auto found = all_.find(name);
+  return found == all_.end() ? nullptr : found->second.DictionaryValue();
+}
+
+void PresetLibrary::Load() {
+  names_.clear();
+  selectedRows_.clear();
+  selectedRow_.reset();
+  std::optional<Dictionary> file = ReadPresetFile();
+  if (!file) {
+    file = ReadBundledDefaults();
+    if (file) WriteSettingsPlist(*file, kPresetLibraryFileFormat);
+  }
+  all_ = file ? PresetsOf(*file) : Dictionary{};
+  names_ = PresetNamesInTableOrder(all_);
+
+  std::int64_t row = names_.empty() ? -1 : 0;
+  if (const auto preferences = ReadGeneralPrefOptions()) {
+    row = IntegerFor(*preferences, prefkey::kWaterMarkPresetIndex).value_or(-1);
+    if (!names_.empty() && (row < 0 || row >= static_cast<std::int64_t>(names_.size()))) row = 0;
+  }
+  editor_.clear();
+  if (row < 0) {
+    GetDefaultWatermarkOptions(editor_);
+    Notify(Change::Editor);
+  } else if (!names_.empty()) {
+    SelectRowStartingAtRow(row);
+  }
+  Notify(Change::Table);
+  Notify(Change::Buttons);
+}
+
+void PresetLibrary::SelectRowStartingAtRow(std::int64_t row) {
+  if (names_.empty()) return;
+  const auto last = static_cast<std::int64_t>(names_.size()) - 1;
+  const auto chosen = static_cast<size_t>(std::clamp<std::int64_t>(row, 0, last));
+  SetSelection({chosen}, chosen);
+}
+
+void PresetLibrary::SetSelection(const std::set<size_t>& rows, std::optional<size_t> selected) {
+  selectedRows_.clear();
+  for (size_t row : rows) {
+    if (row < names_.size()) selectedRows_.insert(row);
+  }
+  selectedRow_ = selected && *selected < names_.size() ? selected : std::nullopt;
+  LoadSelectedPreset();
+}
+
+void PresetLibrary::LoadSelectedPreset() {
+  if (selectedRow_) {
+    const Dictionary* preset = WorkingCopy(names_[*selectedRow_]);
+    editor_.clear();
+    if (preset) {
+      editor_ = *preset;
+    } else {
+      GetDefaultWatermarkOptions(editor_);
+    }
+    Notify(Change::Editor);
+    Notify(Change::Preview);
+  }
+  Notify(Change::Buttons);
+}
+
+void PresetLibrary::setObjectToSelectedPreset(const Value& value, std::string_view key) {
+  Set(editor_, key, value);
+  Set(editor_, kDirtyFlag, true);
+  if (!names_.empty() && !selectedRows_.empty()) {
+    for (size_t row : selectedRows_) {
+      if (Dictionary* preset = WorkingCopy(names_[row])) {
+        Set(*preset, key, value);
+        Set(*preset, kDirtyFlag, true);
+      }
+    }
+    Notify(Change::Table);
+    Notify(Change::Buttons);
+  }
+  Notify(Change::Preview);
+}
+
+std::optional<std::string> PresetLibrary::saveCustomWatermarkImage(const QImage& image,
+                                                                   std::string& error) {
+  const auto folder = GetApplicationSupportFolder(kImageFolder, &error);
+  if (!folder) return std::nullopt;
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (image.isNull() || !image.save(&buffer, "PNG")) {
+    error = "the picture cannot be encoded";
+    return std::nullopt;
+  }
+  for (long number = 1; number < 1000000; ++number) {
+    const auto candidate = *folder / (kImagePrefix + std::to_string(number));
+    std::error_code ignored;
+    if (std::filesystem::exists(candidate, ignored)) continue;
+    // Written under a temporary name and renamed, so the name a preset points
+    // to never holds half a picture.
+    if (!WriteFileAtomically(candidate, std::string_view(png.constData(), png.size()), &error)) {
+      return std::nullopt;
+    }
+    return candidate.string();
+  }
+  error = "no free image file name in " + folder->string();
+  return std::nullopt;
+}
+
+void PresetLibrary::DeleteWatermarkImageFile(const std::string* path) {
+  if (!path || path->empty()) return;
+  std::error_code ignored;
+  if (std::filesystem::is_regular_file(*path, ignored)) std::filesystem::remove(*path, ignored);
+}
+
+// Turns an image held in memory into the preset's own file. When it cannot be
+// written the preset keeps the picture and its old file, and stays marked.
+bool PresetLibrary::StoreHeldImage(Dictionary& preset) {
+  const Value::Image image = HeldImage(preset);
+  if (!image) return true;
+  const auto path = saveCustomWatermarkImage(*image, lastImageError_);
+  if (!path) {
+    Set(preset, kDirtyFlag, true);
+    return false;
+  }
+  DeleteWatermarkImageFile(StringFor(preset, kWaterMarkImagePath));
+  Set(preset, kWaterMarkImagePath, *path);
+  preset.erase(std::string(kImage));
+  return true;
+}
+
+void PresetLibrary::AddPreset(const std::string& name) {
+  if (name.empty()) return;
+  const auto sourceRow = selectedRow_;
+  names_.push_back(name);
+  Set(editor_, kWaterMarkPresetIndex, static_cast<std::int64_t>(names_.size() - 1));
+  Set(editor_, kDirtyFlag, false);
+  if (HeldImage(editor_)) {
+    // The new preset gets a file of its own; the old path stays with the source.
+    editor_.erase(std::string(kWaterMarkImagePath));
+    StoreHeldImage(editor_);
+  } else if (const std::string* path = StringFor(editor_, kWaterMarkImagePath)) {
+    if (const Value::Image image = DecodeImageFile(*path)) {
+      if (const auto copy = saveCustomWatermarkImage(*image, lastImageError_)) {
+        Set(editor_, kWaterMarkImagePath, *copy);
+      }
+    }
+  }
+  all_.insert_or_assign(name, Value(editor_));
+
+  std::optional<Dictionary> file = ReadPresetFile();
+  if (file && sourceRow) {
+    const std::string& source = names_[*sourceRow];
+    if (const Dictionary* saved = DictionaryFor(*file, source)) {
+      Dictionary restored = *saved;
+      Set(restored, kDirtyFlag, false);
+      all_.insert_or_assign(source, Value(std::move(restored)));
+    }
+  }
+  if (!file) file.emplace();
+  file->insert_or_assign(name, Value(editor_));
+  WriteSettingsPlist(*file, kPresetLibraryFileFormat);
+  Notify(Change::Table);
+}
+
+void PresetLibrary::UpdatePresetAction(const std::string& oldName, const std::string& newName) {
+  if (newName.empty()) return;
+  Dictionary file = ReadPresetFile().value_or(Dictionary{});
+  const Dictionary* old = DictionaryFor(file, oldName);
+  const std::int64_t index = old ? IntegerFor(*old, kWaterMarkPresetIndex).value_or(0)
+                                 : static_cast<std::int64_t>(file.size());
+  Set(editor_, kWaterMarkPresetIndex, index);
+  StoreHeldImage(editor_);
+  file.insert_or_assign(newName, Value(editor_));
+  all_.insert_or_assign(newName, Value(editor_));
+  if (oldName != newName) {
+    file.erase(oldName);
+    all_.erase(oldName);
+  }
+  WriteSettingsPlist(file, kPresetLibraryFileFormat);
+}
+
+void PresetLibrary::RemovePreset(const std::string& name) {
+  if (name.empty()) return;
+  std::optional<Dictionary> file = ReadPresetFile();
+  if (!file) return;
+  const auto count = static_cast<std::int64_t>(file->size());
+  const Dictionary* entry = DictionaryFor(*file, name);
+  if (count >= 2 && entry) {
+    const std::int64_t k = IntegerFor(*entry, kWaterMarkPresetIndex).value_or(count);
+    for (std::int64_t j = std::max<std::int64_t>(k + 1, 1); j < count; ++j) {
+      if (j >= static_cast<std::int64_t>(names_.size())) break;
+      const std::string& follower = names_[static_cast<size_t>(j)];
+      const auto saved = file->find(follower);
+      if (saved == file->end() || !saved->second.DictionaryValue()) continue;
+      Set(*saved->second.DictionaryValue(), kWaterMarkPresetIndex, j - 1);
+      if (Dictionary* working = WorkingCopy(follower)) Set(*working, kWaterMarkPresetIndex, j - 1);
+    }
+  }
+  if (entry) DeleteWatermarkImageFile(StringFor(*entry, kWaterMarkImagePath));
+  file->erase(name);
+  all_.erase(name);
+  WriteSettingsPlist(*file, kPresetLibraryFileFormat);
+}
+
+void PresetLibrary::SaveSelectedRow() {
+  if (!selectedRows_.empty()) {
+    Dictionary file = ReadPresetFile().value_or(Dictionary{});
+    for (size_t row : selectedRows_) {
+      Dictionary* preset = WorkingCopy(names_[row]);
+      if (!preset) continue;
+      Set(*preset, kDirtyFlag, false);
+      StoreHeldImage(*preset);
+      file.insert_or_assign(names_[row], Value(*preset));
+    }
+    WriteSettingsPlist(file, kPresetLibraryFileFormat);
+    Set(editor_, kDirtyFlag, false);
+    // The editor mirrors the saved preset, so a picture is not stored twice.
+    if (selectedRow_ && selectedRows_.count(*selectedRow_)) {
+      if (const Dictionary* preset = WorkingCopy(names_[*selectedRow_])) editor_ = *preset;
+    }
+  }
+  Notify(Change::Table);
+  Notify(Change::Buttons);
+}
+
+void PresetLibrary::RevertSelectedRow() {
+  if (selectedRows_.empty()) return;
+  if (const std::optional<Dictionary> file = ReadPresetFile()) {
+    for (size_t row : selectedRows_) {
+      const Dictionary* saved = DictionaryFor(*file, names_[row]);
+      if (!saved) continue;
+      Dictionary restored = *saved;
+      Set(restored, kDirtyFlag, false);
+      all_.insert_or_assign(names_[row], Value(std::move(restored)));
+    }
+    if (selectedRow_) {
+      if (const Dictionary* preset = WorkingCopy(names_[*selectedRow_])) editor_ = *preset;
+      Notify(Change::Editor);
+    }
+    Notify(Change::Table);
+    Notify(Change::Preview);
+  }
+  Set(editor_, kDirtyFlag, false);
+  Notify(Change::Buttons);
+}
+
+void PresetLibrary::SaveAll() {
+  for (const std::string& name : names_) {
+    if (Dictionary* preset = WorkingCopy(name)) {
+      Set(*preset, kDirtyFlag, false);
+      StoreHeldImage(*preset);
+    }
+  }
+  WriteSettingsPlist(all_, kPresetLibraryFileFormat);
+  Notify(Change::Table);
+  Notify(Change::Buttons);
+}
+
+WatermarkSettings PresetLibrary::GetPresetSettingsForIndex(std::int64_t row) const {
+  if (row < 0 || row >= static_cast<std::int64_t>(names_.size())) {
+    return GetPresetSettingsFrom(nullptr);
+  }
+  return GetPresetSettingsFrom(DictionaryFor(all_, names_[static_cast<size_t>(row)]));
+}
+
+bool PresetLibrary::HasPreset(const std::string& name) const {
+  return std::find(names_.begin(), names_.end(), name) != names_.end();
+}
+
+std::string PresetLibrary::NewPresetName(const std::string& editorText) const {
+  const std::string base = editorText.empty() ? "Preset" : editorText;
+  if (!HasPreset(base)) return base;
+  for (long number = 1;; ++number) {
+    std::string candidate = base + " " + std::to_string(number);
+    if (!HasPreset(candidate)) return candidate;
+  }
+}
+
+std::string PresetLibrary::AddToEndOfTable(const std::string& editorText) {
+  const std::string name = NewPresetName(editorText);
+  AddPreset(name);
+  SelectRowStartingAtRow(static_cast<std::int64_t>(names_.size()) - 1);
+  return name;
+}
+
+bool PresetLibrary::IsModified(size_t row) const {
+  if (row >= names_.size()) return false;
+  const Dictionary* preset = DictionaryFor(all_, names_[row]);
+  return preset && BooleanFor(*preset, kDirtyFlag).value_or(false);
+}
+
+std::string PresetLibrary::DisplayName(size_t row) const {
+  if (row >= names_.size()) return {};
+  return IsModified(row) ? std::string(kModifiedStar) + names_[row] : names_[row];
+}
+
+RenameCheck PresetLibrary::ValidateRename(size_t row, const std::string& text) const {
+  if (row >= names_.size()) return RenameCheck::Accept;
+  std::string name = text;
+  if (IsModified(row) && name.rfind(kModifiedStar, 0) == 0) name.erase(0, kModifiedStar.size());
+  if (name.empty()) return RenameCheck::EmptyName;
+  if (name == names_[row] || !HasPreset(name)) return RenameCheck::Accept;
+  return RenameCheck::NameTaken;
+}
+
+void PresetLibrary::CommitRename(size_t row, const std::string& text) {
+  if (row >= names_.size()) return;
+  const std::string oldName = names_[row];
+  std::string newName = text;
+  Set(editor_, kDirtyFlag, false);
+  if (IsModified(row)) {
+    if (newName.rfind(kModifiedStar, 0) == 0) newName.erase(0, kModifiedStar.size());
+    Set(*WorkingCopy(oldName), kDirtyFlag, false);
+    Notify(Change::Buttons);
+  }
+  if (newName.empty()) return;
+  if (newName == oldName) {
+    UpdatePresetAction(oldName, oldName);
+    Notify(Change::Table);
+    return;
+  }
+  const bool replacing = HasPreset(newName);
+  if (replacing) {
+    RemovePreset(newName);
+  } else {
+    names_.insert(names_.begin() + static_cast<std::ptrdiff_t>(row), newName);
+  }
+  names_.erase(std::find(names_.begin(), names_.end(), oldName));
+  UpdatePresetAction(oldName, newName);
+  // The replaced preset's row is kept; make the stored order say the same.
+  if (replacing) RenumberToTableOrder();
+  Notify(Change::Table);
+  const auto at = std::find(names_.begin(), names_.end(), newName);
+  if (!names_.empty()) SelectRowStartingAtRow(at - names_.begin());
+}
+
+void PresetLibrary::RenumberToTableOrder() {
+  Dictionary file = ReadPresetFile().value_or(Dictionary{});
+  for (size_t row = 0; row < names_.size(); ++row) {
+    const auto index = static_cast<std::int64_t>(row);
+    if (Dictionary* preset = WorkingCopy(names_[row])) Set(*preset, kWaterMarkPresetIndex, index);
+    const auto saved = file.find(names_[row]);
+    if (saved != file.end() && saved->second.DictionaryValue()) {
+      Set(*saved->second.DictionaryValue(), kWaterMarkPresetIndex, index);
+    }
+  }
+  WriteSettingsPlist(file, kPresetLibraryFileFormat);
+}
+
+void PresetLibrary::RemoveRows(const std::set<size_t>& rows) {
+  std::vector<size_t> valid;
+  for (size_t row : rows) {
+    if (row < names_.size()) valid.push_back(row);
+  }
+  if (valid.empty()) return;
+  for (auto row = valid.rbegin(); row != valid.rend(); ++row) RemovePreset(names_[*row]);
+  for (auto row = valid.rbegin(); row != valid.rend(); ++row) {
+    names_.erase(names_.begin() + static_cast<std::ptrdiff_t>(*row));
+  }
+  Notify(Change::Table);
+  if (names_.empty()) {
+    selectedRows_.clear();
+    selectedRow_.reset();
+    Notify(Change::Buttons);
+  } else {
+    SelectRowStartingAtRow(static_cast<std::int64_t>(valid.front()));
+  }
+}
+
+bool PresetLibrary::RemoveButtonEnabled() const { return !names_.empty() && selectedRow_; }
+
+bool PresetLibrary::SaveAndRevertEnabled() const {
+  return std::any_of(selectedRows_.begin(), selectedRows_.end(),
+                     [this](size_t row) { return IsModified(row); });
+}
+
+bool PresetLibrary::CheckAndSetModifiedPresetRow(const std::function<QuitAnswer()>& ask) {
+  bool anyModified = false;
+  for (size_t row = 0; row < names_.size() && !anyModified; ++row) anyModified = IsModified(row);
+  if (!anyModified) return true;
+  switch (ask()) {
+    case QuitAnswer::Cancel:
+      return false;
+    case QuitAnswer::Save:
+      SaveAll();
+      return true;
+    case QuitAnswer::DontSave:
+      return true;
+  }
+  return true;
+}
+
+}  // namespace quillsheet
