@@ -9,6 +9,14 @@ std::optional<std::string> Arguments::Option(const std::string& name) const {
   return found == options.end() ? std::nullopt : std::optional<std::string>(found->second);
 }
 
+std::vector<std::string> Arguments::Values(const std::string& name) const {
+  std::vector<std::string> values;
+  for (const auto& [option, value] : ordered) {
+    if (option == name) values.push_back(value);
+  }
+  return values;
+}
+
 std::optional<Arguments> ParseArguments(const std::vector<std::string>& words,
                                         const std::set<std::string>& withValue,
                                         std::string& error) {
@@ -31,6 +39,7 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& words,
       return std::nullopt;
     }
     parsed.options[name] = words[++i];
+    parsed.ordered.emplace_back(name, words[i]);
   }
   return parsed;
 }

@@ -15,10 +15,12 @@ inline constexpr int kExitUsage = 2;
 
 struct Arguments {
   std::vector<std::string> positional;
-  std::map<std::string, std::string> options;  // "--file F" as {"file", "F"}
-  std::set<std::string> flags;                 // "--replace" as "replace"
+  std::map<std::string, std::string> options;  // "--file F" as {"file", "F"}; the last given
+  std::vector<std::pair<std::string, std::string>> ordered;  // every option, in order
+  std::set<std::string> flags;                               // "--replace" as "replace"
 
   std::optional<std::string> Option(const std::string& name) const;
+  std::vector<std::string> Values(const std::string& name) const;
 };
 
 // Splits argv. "--name" and "-n" are options; those listed in withValue

@@ -65,6 +65,10 @@ SourceDocument::~SourceDocument() { g_object_unref(document_); }
 
 int SourceDocument::PageCount() const { return poppler_document_get_n_pages(document_); }
 
+bool SourceDocument::AllowsPrinting() const {
+  return (poppler_document_get_permissions(document_) & POPPLER_PERMISSIONS_OK_TO_PRINT) != 0;
+}
+
 SourcePage SourceDocument::Page(int index) const {
   return SourcePage(poppler_document_get_page(document_, index));
 }

@@ -47,6 +47,9 @@ class SourceDocument {
   SourceDocument& operator=(const SourceDocument&) = delete;
 
   int PageCount() const;
+  // Whether the document, as it was unlocked, allows printing (at any
+  // resolution). Opening with the owner password allows everything.
+  bool AllowsPrinting() const;
   SourcePage Page(int index) const;  // 0-based, index < PageCount()
 
  private:

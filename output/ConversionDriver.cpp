@@ -1,0 +1,244 @@
+#include "output/ConversionDriver.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <mutex>
+#include <set>
+
+#include "output/OutputNaming.h"
+#include "output/PageSelection.h"
+#include "output/SavePipeline.h"
+
+namespace quillsheet {
+namespace {
+
+// One output to make, decided before any work starts.
+struct PlannedOutput {
+  size_t preset = 0;
+  size_t document = 0;
+  std::uint64_t fileIndex = 0;    // 1-based within the preset
+  std::uint64_t presetIndex = 0;  // 1-based
+  std::filesystem::path output;
+};
+
+std::string FileNameOf(const std::string& path) {
+  return std::filesystem::path(path).filename().string();
+}
+
+std::string BaseNameOf(const std::string& path) {
+  return std::filesystem::path(path).stem().string();
+}
+
+class Run {
+ public:
+  Run(const std::vector<PresetChoice>& presets, const std::vector<DocumentEntry>& documents,
+      const std::filesystem::path& destination, const ConversionOptions& options,
+      ConversionObserver& observer, CancelFlag& cancel)
+      : presets_(presets),
+        documents_(documents),
+        destination_(destination),
+        options_(options),
+        observer_(observer),
+        cancel_(cancel) {}
+
+  RunReport Execute() {
+    const auto start = std::chrono::steady_clock::now();
+    RunReport report;
+    if (!presets_.empty() && !documents_.empty()) {
+      progress_.maximum = presets_.size() * documents_.size() + 2;
+      progress_.numOfPDFFilesForConversion = documents_.size();
+      progress_.numOfPresetsForConversion = presets_.size();
+      Advance(kStatusRunStarts);
+      const std::vector<PlannedOutput> plan = Plan(report);
+      report.results = Work(plan);
+      Advance(kStatusRunEnds);
+    }
+    report.cancelled = cancel_.load();
+    report.elapsed = std::chrono::steady_clock::now() - start;
+    observer_.Finished(report);
+    return report;
+  }
+
+ private:
+  // Decides every output's path in the sequential order, asking about presets
+  // without a layer as they come.
+  std::vector<PlannedOutput> Plan(RunReport& report) {
+    const bool toFile = DestinationIsFile(presets_.size(), documents_.size());
+    const GeneralPreferences& preferences = options_.preferences;
+    LabelPosition position{};
+    const std::string separator = GetAppFilePrefOptions(preferences, position);
+    bool allowWithoutWatermark = false;
+    std::set<std::filesystem::path> taken;
+    std::vector<PlannedOutput> plan;
+    for (size_t p = 0; p < presets_.size(); ++p) {
+      const PresetChoice& preset = presets_[p];
+      if (!preset.settings.textEnabled && !preset.settings.fillEnabled && !allowWithoutWatermark) {
+        allowWithoutWatermark = observer_.ContinueWithoutWatermark(preset.name);
+        if (!allowWithoutWatermark) {
+          report.stoppedWithoutWatermark = true;
+          break;
+        }
+      }
+      std::filesystem::path folder = destination_;
+      if (!toFile && preferences.createSeparateFolderForEachFile) {
+        folder = GetDestURLWithPresetName(preset.name, destination_);
+      }
+      for (size_t d = 0; d < documents_.size(); ++d) {
+        PlannedOutput output{p, d, d + 1, p + 1, destination_};
+        if (!toFile) {
+          const std::string base = GetFullFileNameForPresetIndex(preset.name, position, separator,
+                                                                 BaseNameOf(documents_[d].path));
+          output.output = OutputPathInFolder(folder, base, preferences.replaceExistFile, taken);
+        }
+        taken.insert(output.output);
+        plan.push_back(output);
+      }
+    }
+    return plan;
+  }
+
+  SaveRequest RequestFor(const PlannedOutput& planned) const {
+    SaveRequest request;
+    request.source = documents_[planned.document];
+    request.settings = presets_[planned.preset].settings;
+    request.settings.viewScale = 1.0f;
+    request.settings.showMarker = false;
+    request.destination = planned.output;
+    request.filter = QualityFilterForTag(options_.preferences.filterTag);
+    if (request.filter && !QualityFilterAvailable()) request.filter.reset();
+    request.encryption = options_.encryption;
+    request.selectionTag = options_.preferences.pageRangeOptionTag;
+    if (request.selectionTag == kPageRange)
+      request.rangeString = options_.preferences.pageRangeString;
+    return request;
+  }
+
+  // Converts the plan on up to `jobs` threads. Jobs are taken in order; the
+  // progress of a document is reported as it is taken.
+  std::vector<OutputResult> Work(const std::vector<PlannedOutput>& plan) {
+    std::vector<std::optional<OutputResult>> results(plan.size());
+    std::atomic<size_t> next{0};
+    const auto worker = [&] {
+      for (;;) {
+        size_t job = 0;
+        {
+          std::lock_guard lock(observerGuard_);
+          if (cancel_.load()) return;
+          job = next++;
+          if (job >= plan.size()) return;
+          StartDocument(plan[job]);
+        }
+        const PlannedOutput& planned = plan[job];
+        results[job] = OutputResult{documents_[planned.document].path,
+                                    presets_[planned.preset].name, planned.output,
+                                    SaveAsPDFFileOfSelectedDict(RequestFor(planned), &cancel_)};
+      }
+    };
+    const int jobs = std::max(1, std::min<int>(options_.jobs, static_cast<int>(plan.size())));
+    std::vector<std::thread> threads;
+    for (int i = 1; i < jobs; ++i) threads.emplace_back(worker);
+    worker();
+    for (std::thread& thread : threads) thread.join();
+
+    std::vector<OutputResult> done;
+    for (auto& result : results) {
+      if (result) done.push_back(std::move(*result));
+    }
+    return done;
+  }
+
+  void StartDocument(const PlannedOutput& planned) {
+    progress_.presetProcessingIndex = planned.presetIndex;
+    progress_.currentPresetName = presets_[planned.preset].name;
+    progress_.fileProcessingIndex = planned.fileIndex;
+    progress_.currentFileName = FileNameOf(documents_[planned.document].path);
+    AdvanceLocked(kStatusDocumentStarts);
+  }
+
+  void Advance(int status) {
+    std::lock_guard lock(observerGuard_);
+    AdvanceLocked(status);
+  }
+
+  void AdvanceLocked(int status) {
+    progress_.status = status;
+    progress_.value = std::min(progress_.value + 1, progress_.maximum);
+    observer_.Progress(progress_);
+  }
+
+  const std::vector<PresetChoice>& presets_;
+  const std::vector<DocumentEntry>& documents_;
+  const std::filesystem::path destination_;
+  const ConversionOptions& options_;
+  ConversionObserver& observer_;
+  CancelFlag& cancel_;
+  std::mutex observerGuard_;
+  ProgressState progress_;
+};
+
+std::string Format(const char* format, std::uint64_t index, std::uint64_t count,
+                   const std::string& name) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, static_cast<long>(index), static_cast<long>(count));
+  return text + name;
+}
+
+}  // namespace
+
+std::string ProgressState::FileText() const {
+  return Format("Processing File (%ld/%ld): ", fileProcessingIndex, numOfPDFFilesForConversion,
+                currentFileName);
+}
+
+std::string ProgressState::PresetText() const {
+  return Format("Preset Name (%ld/%ld): ", presetProcessingIndex, numOfPresetsForConversion,
+                currentPresetName);
+}
+
+size_t RunReport::OutputsMade() const {
+  return static_cast<size_t>(std::count_if(results.begin(), results.end(),
+                                           [](const OutputResult& r) { return r.outcome.ok(); }));
+}
+
+bool RunReport::LastSaveSucceeded() const {
+  return !results.empty() && results.back().outcome.ok();
+}
+
+std::vector<const OutputResult*> RunReport::Failures() const {
+  std::vector<const OutputResult*> failures;
+  for (const OutputResult& result : results) {
+    if (result.outcome.status == WriteOutcome::Status::Failed) failures.push_back(&result);
+  }
+  return failures;
+}
+
+std::optional<std::string> EncryptionRequestProblem(bool checked, const std::string& password,
+                                                    const std::string& verify) {
+  if (!checked) return std::nullopt;
+  if (password.empty()) return "the password for the output files is empty";
+  if (password != verify) return "the password and its verification differ";
+  return std::nullopt;
+}
+
+bool DestinationIsFile(size_t presetCount, size_t documentCount) {
+  return presetCount == 1 && documentCount == 1;
+}
+
+RunReport ConvertSelectedOrAllfiles(const std::vector<PresetChoice>& presets,
+                                    const std::vector<DocumentEntry>& documents,
+                                    const std::filesystem::path& destination,
+                                    const ConversionOptions& options, ConversionObserver& observer,
+                                    CancelFlag& cancel) {
+  return Run(presets, documents, destination, options, observer, cancel).Execute();
+}
+
+std::thread StartConversion(std::vector<PresetChoice> presets, std::vector<DocumentEntry> documents,
+                            std::filesystem::path destination, ConversionOptions options,
+                            ConversionObserver& observer, CancelFlag& cancel) {
+  return std::thread([=, &observer, &cancel] {
+    ConvertSelectedOrAllfiles(presets, documents, destination, options, observer, cancel);
+  });
+}
+
+}  // namespace quillsheet

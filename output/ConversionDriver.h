@@ -1,0 +1,102 @@
+// A conversion run: every chosen preset, in table order, applied to every
+// chosen document, each output through the save pipeline. Documents are
+// converted on up to `jobs` threads at once; names, progress and results
+// follow the sequential order, so a parallel run gives the same files.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/GeneralPreferences.h"
+#include "engine/WatermarkSettings.h"
+#include "output/DocumentEntry.h"
+#include "output/QualityFilter.h"
+
+namespace quillsheet {
+
+inline constexpr int kStatusRunStarts = 1;
+inline constexpr int kStatusDocumentStarts = 3;
+inline constexpr int kStatusRunEnds = 5;
+
+struct PresetChoice {
+  std::string name;
+  WatermarkSettings settings;
+};
+
+// Everything a run reads once at its start.
+struct ConversionOptions {
+  GeneralPreferences preferences;  // naming, quality, page selection
+  std::optional<EncryptionOptions> encryption;
+  int jobs = 1;
+};
+
+struct ProgressState {
+  int status = kStatusRunStarts;
+  std::uint64_t maximum = 0;  // presets x documents + 2
+  std::uint64_t value = 0;
+  std::uint64_t fileProcessingIndex = 0;
+  std::uint64_t numOfPDFFilesForConversion = 0;
+  std::uint64_t presetProcessingIndex = 0;
+  std::uint64_t numOfPresetsForConversion = 0;
+  std::string currentFileName;
+  std::string currentPresetName;
+
+  std::string FileText() const;    // "Processing File (%ld/%ld): %@"
+  std::string PresetText() const;  // "Preset Name (%ld/%ld): %@"
+};
+
+struct OutputResult {
+  std::string source;
+  std::string preset;
+  std::filesystem::path output;
+  WriteOutcome outcome;
+};
+
+struct RunReport {
+  std::vector<OutputResult> results;  // in sequential order, for the outputs attempted
+  bool cancelled = false;
+  bool stoppedWithoutWatermark = false;  // the user declined a preset with no layer
+  std::chrono::steady_clock::duration elapsed{};
+
+  size_t OutputsMade() const;
+  bool LastSaveSucceeded() const;
+  std::vector<const OutputResult*> Failures() const;
+};
+
+// The caller's side of a run; called from the run's threads, one call at a
+// time.
+class ConversionObserver {
+ public:
+  virtual ~ConversionObserver() = default;
+  virtual void Progress(const ProgressState& state) = 0;
+  // A preset has neither layer on: go on without a watermark? Asked at most
+  // once per run.
+  virtual bool ContinueWithoutWatermark(const std::string& presetName) = 0;
+  virtual void Finished(const RunReport& report) = 0;
+};
+
+// Why encryption asked for cannot be used (an empty password, or a
+// verification that differs), or nothing when it can or was not asked for.
+std::optional<std::string> EncryptionRequestProblem(bool checked, const std::string& password,
+                                                    const std::string& verify);
+
+// The destination is one file exactly when one output is made.
+bool DestinationIsFile(size_t presetCount, size_t documentCount);
+
+// Runs the whole conversion on the calling thread.
+RunReport ConvertSelectedOrAllfiles(const std::vector<PresetChoice>& presets,
+                                    const std::vector<DocumentEntry>& documents,
+                                    const std::filesystem::path& destination,
+                                    const ConversionOptions& options, ConversionObserver& observer,
+                                    CancelFlag& cancel);
+
+// Starts the same on a thread of its own.
+std::thread StartConversion(std::vector<PresetChoice> presets, std::vector<DocumentEntry> documents,
+                            std::filesystem::path destination, ConversionOptions options,
+                            ConversionObserver& observer, CancelFlag& cancel);
+
+}  // namespace quillsheet

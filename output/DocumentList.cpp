@@ -1,0 +1,219 @@
+#include "output/DocumentList.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+
+namespace quillsheet {
+namespace {
+
+bool IsHidden(const std::filesystem::path& path) {
+  const std::string name = path.filename().string();
+  return !name.empty() && name.front() == '.';
+}
+
+bool IsBundle(const std::filesystem::path& path) { return path.extension() == ".app"; }
+
+bool StartsWithPdfHeader(const std::filesystem::path& path) {
+  std::ifstream stream(path, std::ios::binary);
+  char head[1024] = {};
+  stream.read(head, sizeof head);
+  return std::string_view(head, static_cast<size_t>(stream.gcount())).find("%PDF-") !=
+         std::string_view::npos;
+}
+
+// The files of a folder, sorted by name, descending into sub-folders when
+// recursive; hidden items and the insides of bundles are left out.
+void CollectFiles(const std::filesystem::path& folder, bool recursive,
+                  std::vector<std::filesystem::path>& files) {
+  std::vector<std::filesystem::path> children;
+  std::error_code failure;
+  for (std::filesystem::directory_iterator it(folder, failure), end; !failure && it != end;
+       it.increment(failure)) {
+    children.push_back(it->path());
+  }
+  std::sort(children.begin(), children.end());
+  for (const auto& child : children) {
+    if (IsHidden(child)) continue;
+    std::error_code ignored;
+    if (std::filesystem::is_directory(child, ignored)) {
+      if (recursive && !IsBundle(child)) CollectFiles(child, recursive, files);
+    } else {
+      files.push_back(child);
+    }
+  }
+}
+
+std::string FileName(const std::filesystem::path& path) { return path.filename().string(); }
+
+}  // namespace
+
+bool IsPdfFile(const std::filesystem::path& path) {
+  std::string extension = path.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (extension == ".pdf") return true;
+  std::error_code ignored;
+  return std::filesystem::is_regular_file(path, ignored) && StartsWithPdfHeader(path);
+}
+
+std::shared_ptr<SourceDocument> OpenForList(const std::filesystem::path& path,
+                                            PasswordPrompt* prompt, UnlockState& state,
+                                            std::string& password, std::string& reason) {
+  OpenError error = OpenError::None;
+  std::string message;
+  std::shared_ptr<SourceDocument> document = SourceDocument::Open(path, "", error, message);
+  password.clear();
+  if (!document && error != OpenError::NeedsPassword) {
+    reason =
+        error == OpenError::Missing ? "no such file" : "not a PDF file, or damaged beyond repair";
+    return nullptr;
+  }
+  if (!document || !document->AllowsPrinting()) {
+    document.reset();
+    if (state.skipAll) {
+      reason = "protected by a password; skipped";
+      return nullptr;
+    }
+    if (!prompt) {
+      reason = "protected by a password that allows printing, which was not given";
+      return nullptr;
+    }
+    while (!document) {
+      const PasswordPrompt::Answer answer = prompt->Ask(FileName(path));
+      if (answer.kind != PasswordPrompt::Answer::Kind::Password) {
+        state.skipAll = answer.kind == PasswordPrompt::Answer::Kind::SkipAll;
+        state.cancel = answer.kind == PasswordPrompt::Answer::Kind::Cancel;
+        reason = "protected by a password; skipped";
+        return nullptr;
+      }
+      document = SourceDocument::Open(path, answer.password, error, message);
+      if (document && !document->AllowsPrinting()) document.reset();
+      if (document) password = answer.password;
+    }
+  }
+  if (document->PageCount() < 1) {
+    reason = "has no pages";
+    return nullptr;
+  }
+  return document;
+}
+
+void DocumentList::AddListener(Listener listener) {
+  std::lock_guard lock(entriesGuard_);
+  listeners_.push_back(std::move(listener));
+}
+
+void DocumentList::Notify() const {
+  for (const Listener& listener : listeners_) listener();
+}
+
+void DocumentList::Append(ListedDocument document) {
+  {
+    std::lock_guard lock(entriesGuard_);
+    entries_.push_back(std::move(document));
+  }
+  Notify();
+}
+
+AddReport DocumentList::Add(const std::vector<std::filesystem::path>& paths, bool recursive,
+                            PasswordPrompt* prompt) {
+  std::lock_guard serial(addGuard_);
+  AddReport report;
+  UnlockState state;
+  const auto addOne = [&](const std::filesystem::path& file) {
+    ListedDocument listed;
+    std::string reason;
+    listed.document = OpenForList(file, prompt, state, listed.password, reason);
+    if (!listed.document) {
+      report.leftOut.emplace_back(file, reason);
+      return;
+    }
+    listed.path = file;
+    listed.pages = listed.document->PageCount();
+    Append(std::move(listed));
+    ++report.added;
+  };
+  for (const auto& path : paths) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+      std::vector<std::filesystem::path> files;
+      CollectFiles(path, recursive, files);
+      for (const auto& file : files) {
+        if (IsPdfFile(file)) addOne(file);
+        if (state.cancel) break;
+      }
+    } else if (!std::filesystem::exists(path, ignored)) {
+      report.leftOut.emplace_back(path, "no such file");
+    } else if (!IsPdfFile(path)) {
+      report.leftOut.emplace_back(path, "not a PDF file");
+    } else {
+      addOne(path);
+    }
+    if (state.cancel) {
+      report.cancelled = true;
+      break;
+    }
+  }
+  return report;
+}
+
+void DocumentList::Remove(const std::set<size_t>& rows) {
+  {
+    std::lock_guard lock(entriesGuard_);
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+      if (*row < entries_.size()) entries_.erase(entries_.begin() + static_cast<ptrdiff_t>(*row));
+    }
+  }
+  Notify();
+}
+
+void DocumentList::RemoveAll() {
+  {
+    std::lock_guard lock(entriesGuard_);
+    entries_.clear();
+  }
+  Notify();
+}
+
+bool DocumentList::MoveRows(const std::set<size_t>& rows, size_t dropRow) {
+  {
+    std::lock_guard lock(entriesGuard_);
+    if (rows.empty() || rows.size() >= entries_.size() || *rows.rbegin() >= entries_.size() ||
+        dropRow > entries_.size()) {
+      return false;
+    }
+    std::vector<ListedDocument> moved;
+    for (size_t row : rows) moved.push_back(entries_[row]);
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+      entries_.erase(entries_.begin() + static_cast<ptrdiff_t>(*row));
+    }
+    const auto before = static_cast<size_t>(
+        std::count_if(rows.begin(), rows.end(), [dropRow](size_t row) { return row < dropRow; }));
+    const size_t destination = dropRow - before;
+    entries_.insert(entries_.begin() + static_cast<ptrdiff_t>(destination), moved.begin(),
+                    moved.end());
+  }
+  Notify();
+  return true;
+}
+
+size_t DocumentList::Count() const {
+  std::lock_guard lock(entriesGuard_);
+  return entries_.size();
+}
+
+std::vector<ListedDocument> DocumentList::Snapshot() const {
+  std::lock_guard lock(entriesGuard_);
+  return entries_;
+}
+
+std::string DocumentList::CountLabel() const {
+  const size_t count = Count();
+  char text[64];
+  std::snprintf(text, sizeof text, count < 2 ? "Total File: %ld" : "Total Files: %ld",
+                static_cast<long>(count));
+  return text;
+}
+
+}  // namespace quillsheet

@@ -1,0 +1,97 @@
+// The list of PDF documents a conversion processes. Each entry keeps its
+// document open (for the preview) together with the password that unlocked
+// it (for the writer, which opens the file again for itself).
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/SourceDocument.h"
+#include "output/DocumentEntry.h"
+
+namespace quillsheet {
+
+struct ListedDocument {
+  std::filesystem::path path;                // "PDFURL"
+  int pages = 0;                             // "Pages", at least 1
+  std::shared_ptr<SourceDocument> document;  // "PDFDocument"
+  std::string password;                      // "Password"
+
+  DocumentEntry Entry() const { return {path.string(), password}; }
+};
+
+// Asks the user for the password of a locked file.
+class PasswordPrompt {
+ public:
+  struct Answer {
+    enum class Kind { Password, Skip, SkipAll, Cancel };
+    Kind kind = Kind::Skip;
+    std::string password;
+  };
+  virtual ~PasswordPrompt() = default;
+  // Asked again, with the same file, after a password that did not open it
+  // with printing allowed.
+  virtual Answer Ask(const std::string& fileName) = 0;
+};
+
+// Whether a file is taken as a PDF: the extension "pdf" in any letter case,
+// or, without that extension, a file that starts with a PDF header.
+bool IsPdfFile(const std::filesystem::path& path);
+
+// How one add operation went: files left out, with the reason, except
+// non-PDF files met inside folders, which are passed over silently.
+struct AddReport {
+  size_t added = 0;
+  std::vector<std::pair<std::filesystem::path, std::string>> leftOut;
+  bool cancelled = false;  // the user cancelled at a password question
+};
+
+class DocumentList {
+ public:
+  using Listener = std::function<void()>;
+  void AddListener(Listener listener);
+
+  // Adds files and the PDF files of folders (their direct children, or every
+  // descendant when recursive; hidden files and application bundles are
+  // skipped), appending in order. One add runs at a time; a second waits.
+  AddReport Add(const std::vector<std::filesystem::path>& paths, bool recursive,
+                PasswordPrompt* prompt);
+
+  void Remove(const std::set<size_t>& rows);
+  void RemoveAll();
+  // Moves a block of rows to stand before dropRow, as an internal drag does.
+  // False when the rows cannot be dragged (none, all of them, or out of range).
+  bool MoveRows(const std::set<size_t>& rows, size_t dropRow);
+
+  size_t Count() const;
+  // A copy of the entries, so a conversion is not disturbed by later adds.
+  std::vector<ListedDocument> Snapshot() const;
+  std::string CountLabel() const;
+
+ private:
+  void Append(ListedDocument document);
+  void Notify() const;
+
+  mutable std::mutex entriesGuard_;
+  std::mutex addGuard_;
+  std::vector<ListedDocument> entries_;
+  std::vector<Listener> listeners_;
+};
+
+// Opens one file for the list: unlocked with the empty password when that
+// allows printing, else with a password from the prompt. No document, with the
+// reason, when it cannot be listed.
+struct UnlockState {
+  bool skipAll = false;
+  bool cancel = false;
+};
+std::shared_ptr<SourceDocument> OpenForList(const std::filesystem::path& path,
+                                            PasswordPrompt* prompt, UnlockState& state,
+                                            std::string& password, std::string& reason);
+
+}  // namespace quillsheet
