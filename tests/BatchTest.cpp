@@ -1,0 +1,342 @@
+#include <gtest/gtest.h>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <fstream>
+
+#include "common/AtomicFile.h"
+#include "output/ConversionDriver.h"
+#include "output/DocumentList.h"
+#include "output/OutputNaming.h"
+#include "tests/TestPdf.h"
+#include "tests/TestSupport.h"
+
+namespace quillsheet {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(OutputNaming, NamesFollowThePreferences) {
+  EXPECT_EQ(GetFullFileNameForPresetIndex("Draft", LabelPosition::BeforeFileName, "_", "Report"),
+            "Draft_Report");
+  EXPECT_EQ(GetFullFileNameForPresetIndex("Draft", LabelPosition::AfterFileName, "_", "Report"),
+            "Report_Draft");
+  EXPECT_EQ(GetFullFileNameForPresetIndex("Draft", LabelPosition::AfterFileName, "", "Report"),
+            "ReportDraft");
+  EXPECT_EQ(GetFullFileNameForPresetIndex("Draft", LabelPosition::None, "_", "Report"), "Report");
+  // Names cannot climb out of the destination or hide control characters.
+  EXPECT_EQ(GetFullFileNameForPresetIndex("../../x", LabelPosition::BeforeFileName, "", "r"),
+            ".._.._xr");
+  EXPECT_EQ(SafeNameComponent(".."), "_");
+  EXPECT_EQ(SafeNameComponent("a\nb/c"), "a_b_c");
+}
+
+TEST(OutputNaming, ExistingFilesGetNumberedNamesUnlessReplaced) {
+  test::ScratchHome home;
+  const fs::path folder = home.path();
+  std::ofstream(folder / "Report_Draft.pdf") << "x";
+  EXPECT_EQ(OutputPathInFolder(folder, "Report_Draft", false, {}), folder / "Report_Draft1.pdf");
+  std::ofstream(folder / "Report_Draft1.pdf") << "x";
+  EXPECT_EQ(OutputPathInFolder(folder, "Report_Draft", false, {}), folder / "Report_Draft2.pdf");
+  EXPECT_EQ(OutputPathInFolder(folder, "Report_Draft", true, {}), folder / "Report_Draft.pdf");
+  // An earlier output of the same run counts as taken, even when replacing.
+  EXPECT_EQ(OutputPathInFolder(folder, "New", true, {folder / "New.pdf"}), folder / "New1.pdf");
+
+  std::ofstream(folder / "Draft") << "a plain file";
+  EXPECT_EQ(GetDestURLWithPresetName("Draft", folder), folder / "Draft1");
+  EXPECT_TRUE(fs::is_directory(folder / "Draft1"));
+  EXPECT_EQ(GetDestURLWithPresetName("Draft", folder), folder / "Draft1");  // reused
+  EXPECT_EQ(GetDestURLWithPresetName("../up", folder), folder / ".._up");
+  EXPECT_TRUE(DestinationIsFile(1, 1));
+  EXPECT_FALSE(DestinationIsFile(1, 2));
+  EXPECT_FALSE(DestinationIsFile(2, 1));
+}
+
+TEST(OutputNaming, EncryptionRequestsAreCheckedBeforeARun) {
+  EXPECT_FALSE(EncryptionRequestProblem(false, "", "x"));
+  EXPECT_TRUE(EncryptionRequestProblem(true, "", ""));
+  EXPECT_TRUE(EncryptionRequestProblem(true, "a", "b"));
+  EXPECT_FALSE(EncryptionRequestProblem(true, "a", "a"));
+}
+
+// Records what a run tells its caller.
+class Recorder : public ConversionObserver {
+ public:
+  std::vector<ProgressState> progress;
+  int questions = 0;
+  bool answer = true;
+  std::function<void(const ProgressState&)> onProgress;
+  std::optional<RunReport> finished;
+
+  void Progress(const ProgressState& state) override {
+    progress.push_back(state);
+    if (onProgress) onProgress(state);
+  }
+  bool ContinueWithoutWatermark(const std::string&) override {
+    ++questions;
+    return answer;
+  }
+  void Finished(const RunReport& report) override { finished = report; }
+};
+
+class Batch : public ::testing::Test {
+ protected:
+  test::ScratchHome home_;
+  CancelFlag cancel_{false};
+
+  std::vector<DocumentEntry> Documents(int count) {
+    std::vector<DocumentEntry> documents;
+    for (int i = 1; i <= count; ++i) {
+      const auto path = home_.path() / ("Doc" + std::to_string(i) + ".pdf");
+      test::WriteTestPdf(path, {{}, {300, 300, 90, "", "0 0 1 rg 0 0 50 50 re f"}});
+      documents.push_back({path.string(), ""});
+    }
+    return documents;
+  }
+  static PresetChoice Preset(const std::string& name, bool layers = true) {
+    WatermarkSettings settings = GetPresetSettingsFrom(nullptr);
+    settings.textEnabled = settings.fillEnabled = layers;
+    return {name, settings};
+  }
+  fs::path Out() {
+    fs::create_directories(home_.path() / "out");
+    return home_.path() / "out";
+  }
+  static ConversionOptions Options(int jobs = 1) {
+    ConversionOptions options;
+    options.jobs = jobs;
+    return options;
+  }
+};
+
+TEST_F(Batch, EveryPresetConvertsEveryDocumentInOrder) {
+  Recorder recorder;
+  const RunReport report = ConvertSelectedOrAllfiles(
+      {Preset("Draft"), Preset("Paid")}, Documents(3), Out(), Options(), recorder, cancel_);
+  EXPECT_EQ(report.OutputsMade(), 6u);
+  EXPECT_TRUE(report.LastSaveSucceeded());
+  ASSERT_EQ(recorder.progress.size(), 8u);
+  EXPECT_EQ(recorder.progress.front().maximum, 8u);
+  EXPECT_EQ(recorder.progress.front().status, kStatusRunStarts);
+  EXPECT_EQ(recorder.progress.back().status, kStatusRunEnds);
+  EXPECT_EQ(recorder.progress.back().value, 8u);
+  EXPECT_EQ(recorder.progress[1].FileText(), "Processing File (1/3): Doc1.pdf");
+  EXPECT_EQ(recorder.progress[1].PresetText(), "Preset Name (1/2): Draft");
+  EXPECT_EQ(recorder.progress[6].FileText(), "Processing File (3/3): Doc3.pdf");
+  EXPECT_EQ(recorder.progress[6].PresetText(), "Preset Name (2/2): Paid");
+  EXPECT_TRUE(fs::exists(Out() / "Draft" / "Doc2.pdf"));
+  EXPECT_TRUE(fs::exists(Out() / "Paid" / "Doc3.pdf"));
+  ASSERT_TRUE(recorder.finished);
+}
+
+TEST_F(Batch, OneOutputGoesExactlyToTheChosenFile) {
+  Recorder recorder;
+  const fs::path file = home_.path() / "chosen.pdf";
+  ConvertSelectedOrAllfiles({Preset("Draft")}, Documents(1), file, Options(), recorder, cancel_);
+  EXPECT_TRUE(fs::is_regular_file(file));
+}
+
+TEST_F(Batch, PresetsWithoutALayerAreAskedAboutOnce) {
+  Recorder goOn;
+  const auto documents = Documents(2);
+  auto report =
+      ConvertSelectedOrAllfiles({Preset("Draft"), Preset("Empty", false), Preset("Blank", false)},
+                                documents, Out(), Options(), goOn, cancel_);
+  EXPECT_EQ(goOn.questions, 1);
+  EXPECT_EQ(report.OutputsMade(), 6u);
+
+  Recorder stop;
+  stop.answer = false;
+  const fs::path other = home_.path() / "other";
+  fs::create_directories(other);
+  report = ConvertSelectedOrAllfiles({Preset("Draft"), Preset("Empty", false), Preset("Paid")},
+                                     documents, other, Options(), stop, cancel_);
+  EXPECT_EQ(stop.questions, 1);
+  EXPECT_TRUE(report.stoppedWithoutWatermark);
+  EXPECT_EQ(report.OutputsMade(), 2u);
+  EXPECT_FALSE(fs::exists(other / "Empty"));
+  EXPECT_FALSE(fs::exists(other / "Paid"));
+}
+
+TEST_F(Batch, CancelKeepsFinishedOutputsAndDiscardsTheRest) {
+  std::ofstream(Out() / "Doc2.pdf") << "existing";
+  Recorder recorder;
+  recorder.onProgress = [this](const ProgressState& state) {
+    if (state.status == kStatusDocumentStarts && state.fileProcessingIndex == 2) cancel_ = true;
+  };
+  ConversionOptions options = Options();
+  options.preferences.createSeparateFolderForEachFile = false;
+  options.preferences.replaceExistFile = true;
+  const RunReport report =
+      ConvertSelectedOrAllfiles({Preset("Draft")}, Documents(3), Out(), options, recorder, cancel_);
+  EXPECT_TRUE(report.cancelled);
+  EXPECT_EQ(report.OutputsMade(), 1u);
+  EXPECT_TRUE(fs::exists(Out() / "Doc1.pdf"));
+  EXPECT_EQ(*ReadWholeFile(Out() / "Doc2.pdf"), "existing");
+  EXPECT_FALSE(fs::exists(Out() / "Doc3.pdf"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(Out()), {}), 2);  // no temporary file left
+}
+
+TEST_F(Batch, ParallelRunsGiveTheSameFilesAsSequentialOnes) {
+  const auto documents = Documents(4);
+  const fs::path sequential = home_.path() / "one";
+  const fs::path parallel = home_.path() / "two";
+  fs::create_directories(sequential);
+  fs::create_directories(parallel);
+  Recorder first, second;
+  ConvertSelectedOrAllfiles({Preset("Draft"), Preset("Paid")}, documents, sequential, Options(1),
+                            first, cancel_);
+  ConvertSelectedOrAllfiles({Preset("Draft"), Preset("Paid")}, documents, parallel, Options(2),
+                            second, cancel_);
+  for (const char* preset : {"Draft", "Paid"}) {
+    for (int i = 1; i <= 4; ++i) {
+      const std::string name = "Doc" + std::to_string(i) + ".pdf";
+      EXPECT_EQ(*ReadWholeFile(sequential / preset / name),
+                *ReadWholeFile(parallel / preset / name))
+          << preset << "/" << name;
+    }
+  }
+  ASSERT_EQ(first.progress.size(), second.progress.size());
+  for (size_t i = 0; i < first.progress.size(); ++i) {
+    EXPECT_EQ(first.progress[i].FileText(), second.progress[i].FileText());
+  }
+}
+
+TEST_F(Batch, FailuresAreReportedWithTheirReasons) {
+  auto documents = Documents(2);
+  documents.insert(documents.begin() + 1, {(home_.path() / "gone.pdf").string(), ""});
+  Recorder recorder;
+  const RunReport report =
+      ConvertSelectedOrAllfiles({Preset("Draft")}, documents, Out(), Options(), recorder, cancel_);
+  ASSERT_EQ(report.Failures().size(), 1u);
+  EXPECT_NE(report.Failures()[0]->outcome.message.find("gone.pdf"), std::string::npos);
+  EXPECT_EQ(report.OutputsMade(), 2u);
+}
+
+// Answers password questions from a script.
+class ScriptedPrompt : public PasswordPrompt {
+ public:
+  explicit ScriptedPrompt(std::vector<Answer> answers) : answers_(std::move(answers)) {}
+  Answer Ask(const std::string& fileName) override {
+    asked.push_back(fileName);
+    if (answers_.empty()) return {Answer::Kind::Skip, {}};
+    Answer answer = answers_.front();
+    answers_.erase(answers_.begin());
+    return answer;
+  }
+  std::vector<std::string> asked;
+
+ private:
+  std::vector<Answer> answers_;
+};
+
+using Kind = PasswordPrompt::Answer::Kind;
+
+class List : public Batch {
+ protected:
+  fs::path Plain(const std::string& name) {
+    return test::WriteTestPdf(home_.path() / name, {{}, {}});
+  }
+  // A copy of a plain PDF protected by user password "user" and owner "owner".
+  fs::path Locked(const std::string& name, bool userMayPrint) {
+    const fs::path plain = Plain(name + ".plain");
+    QPDF pdf;
+    pdf.processFile(plain.c_str());
+    QPDFWriter writer(pdf, (home_.path() / name).c_str());
+    writer.setR6EncryptionParameters("user", "owner", true, true, true, true, true, true,
+                                     userMayPrint ? qpdf_r3p_full : qpdf_r3p_none, true);
+    writer.write();
+    fs::remove(plain);
+    return home_.path() / name;
+  }
+  DocumentList list_;
+};
+
+TEST_F(List, FoldersAreSearchedWithAndWithoutRecursion) {
+  fs::create_directories(home_.path() / "folder" / "sub");
+  fs::create_directories(home_.path() / "folder" / "Viewer.app");
+  test::WriteTestPdf(home_.path() / "folder" / "a.PDF", {{}});
+  test::WriteTestPdf(home_.path() / "folder" / "noextension", {{}});
+  test::WriteTestPdf(home_.path() / "folder" / ".hidden.pdf", {{}});
+  test::WriteTestPdf(home_.path() / "folder" / "sub" / "b.pdf", {{}});
+  test::WriteTestPdf(home_.path() / "folder" / "Viewer.app" / "c.pdf", {{}});
+  std::ofstream(home_.path() / "folder" / "notes.txt") << "words";
+
+  AddReport flat = list_.Add({home_.path() / "folder"}, false, nullptr);
+  EXPECT_EQ(flat.added, 2u);
+  EXPECT_TRUE(flat.leftOut.empty());  // the text file is passed over silently
+  AddReport deep = list_.Add({home_.path() / "folder"}, true, nullptr);
+  EXPECT_EQ(deep.added, 3u);
+  const auto entries = list_.Snapshot();
+  ASSERT_EQ(entries.size(), 5u);
+  EXPECT_EQ(entries[0].path.filename(), "a.PDF");
+  EXPECT_EQ(entries[4].path.filename(), "b.pdf");
+  EXPECT_EQ(entries[0].pages, 1);
+  EXPECT_EQ(list_.CountLabel(), "Total Files: 5");
+}
+
+TEST_F(List, SameFileTwiceRemoveAndMoveRows) {
+  EXPECT_EQ(list_.CountLabel(), "Total File: 0");
+  const fs::path file = Plain("one.pdf");
+  list_.Add({file, file}, false, nullptr);
+  EXPECT_EQ(list_.CountLabel(), "Total Files: 2");
+  list_.Remove({0});
+  EXPECT_EQ(list_.CountLabel(), "Total File: 1");
+  EXPECT_FALSE(list_.MoveRows({0}, 0));  // the only row cannot be dragged
+  list_.RemoveAll();
+
+  std::vector<fs::path> files;
+  for (int i = 0; i < 5; ++i) files.push_back(Plain("f" + std::to_string(i) + ".pdf"));
+  list_.Add(files, false, nullptr);
+  EXPECT_TRUE(list_.MoveRows({0, 1}, 4));
+  std::vector<std::string> order;
+  for (const auto& entry : list_.Snapshot()) order.push_back(entry.path.filename().string());
+  EXPECT_EQ(order, (std::vector<std::string>{"f2.pdf", "f3.pdf", "f0.pdf", "f1.pdf", "f4.pdf"}));
+
+  const AddReport named = list_.Add({home_.path() / "missing.pdf", home_.path()}, false, nullptr);
+  ASSERT_FALSE(named.leftOut.empty());
+  EXPECT_EQ(named.leftOut.front().second, "no such file");
+}
+
+TEST_F(List, LockedFilesAskUntilSkipSkipAllOrCancel) {
+  const fs::path first = Locked("first.pdf", true);
+  const fs::path second = Locked("second.pdf", true);
+  const fs::path third = Locked("third.pdf", true);
+  const fs::path plain = Plain("plain.pdf");
+
+  ScriptedPrompt skip({{Kind::Skip, {}},
+                       {Kind::Password, "wrong"},
+                       {Kind::Password, "user"},
+                       {Kind::Password, "owner"}});
+  AddReport report = list_.Add({first, second, third}, false, &skip);
+  EXPECT_EQ(report.added, 2u);
+  EXPECT_EQ(skip.asked,
+            (std::vector<std::string>{"first.pdf", "second.pdf", "second.pdf", "third.pdf"}));
+  EXPECT_EQ(list_.Snapshot()[0].password, "user");
+
+  ScriptedPrompt skipAll({{Kind::SkipAll, {}}});
+  report = list_.Add({first, second, third, plain}, false, &skipAll);
+  EXPECT_EQ(skipAll.asked.size(), 1u);
+  EXPECT_EQ(report.added, 1u);  // only the plain file
+
+  ScriptedPrompt cancel({{Kind::Cancel, {}}});
+  report = list_.Add({first, plain, second}, false, &cancel);
+  EXPECT_TRUE(report.cancelled);
+  EXPECT_EQ(report.added, 0u);
+
+  ScriptedPrompt again({{Kind::Password, "owner"}});
+  EXPECT_EQ(list_.Add({first}, false, &again).added, 1u);  // a new add asks again
+}
+
+TEST_F(List, APasswordThatForbidsPrintingIsNotEnough) {
+  const fs::path noPrint = Locked("noprint.pdf", false);
+  ScriptedPrompt prompt({{Kind::Password, "user"}, {Kind::Password, "owner"}});
+  EXPECT_EQ(list_.Add({noPrint}, false, &prompt).added, 1u);
+  EXPECT_EQ(prompt.asked.size(), 2u);
+  EXPECT_EQ(list_.Snapshot().back().password, "owner");
+  EXPECT_TRUE(IsPdfFile(noPrint));
+  EXPECT_FALSE(list_.Add({noPrint}, false, nullptr).leftOut.empty());  // never waits unasked
+}
+
+}  // namespace
+}  // namespace quillsheet
