@@ -1,5 +1,6 @@
 # The two everyday commands. Both install what is missing first (as root;
 # otherwise they print the command to run), then build.
+SHELL := /bin/bash
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CLI = $(BUILD_DIR)/cli/quillsheet-cli
@@ -16,17 +17,17 @@ build: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-# Converts the bundled sample with every bundled preset into build/demo/.
-SAMPLE = resources/samples/sample.pdf
-DEMO_DIR = $(BUILD_DIR)/demo
+# Converts the bundled samples with every bundled preset into ./demo-out/,
+# one folder per preset.
+SAMPLES = resources/samples
+DEMO_DIR = demo-out
 demo: build
-	@mkdir -p $(DEMO_DIR)
 	@names="$$($(CLI) presets list --file $(SAMPLE_PRESETS))" && \
-	printf '%s\n' "$$names" | while IFS= read -r name; do \
-	  out="$(DEMO_DIR)/sample-$$(printf '%s' "$$name" | tr ' ' '-').pdf"; \
-	  $(CLI) convert $(SAMPLE) -o "$$out" --preset-file $(SAMPLE_PRESETS) --name "$$name" || exit 1; \
-	  echo "$$name -> $$out"; \
-	done
+	set --; while IFS= read -r name; do \
+	  set -- "$$@" --preset-file $(SAMPLE_PRESETS) --name "$$name"; \
+	done <<< "$$names"; \
+	$(CLI) convert $(SAMPLES) -o $(DEMO_DIR) "$$@" --folder-per-preset --name-position none --replace
+	@find $(DEMO_DIR) -name '*.pdf' | sort
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

@@ -1,10 +1,14 @@
-// Writes the sample document the demo converts: a short letter of three
-// pages, two portrait and one landscape, with real (selectable) text. With a
-// page count it writes that many letter pages instead (for benchmarks).
+// Writes the sample document the demo converts: four pages of real
+// (selectable) text, one landscape and one turned by /Rotate, with an
+// outline and a link to the appendix. With a page count it writes that many
+// plain letter pages instead (for benchmarks).
 //   quillsheet-make-sample resources/samples/sample.pdf
 //   quillsheet-make-sample big.pdf 500
 #include <cairo-pdf.h>
 #include <cairo.h>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
 
 #include <algorithm>
 #include <cstdio>
@@ -44,6 +48,19 @@ void LetterPage(cairo_t* cr, const char* heading, int number) {
   cairo_show_text(cr, footer);
 }
 
+// Turns the last page by 90 degrees, as a scanner might leave it.
+bool RotateLastPage(const char* file) {
+  QPDF pdf;
+  pdf.processFile(file);
+  auto pages = QPDFPageDocumentHelper(pdf).getAllPages();
+  pages.back().getObjectHandle().replaceKey("/Rotate", QPDFObjectHandle::newInteger(90));
+  const std::string temporary = std::string(file) + ".tmp";
+  QPDFWriter writer(pdf, temporary.c_str());
+  writer.setDeterministicID(true);
+  writer.write();
+  return std::rename(temporary.c_str(), file) == 0;
+}
+
 int Finish(cairo_surface_t* surface, cairo_t* cr) {
   cairo_destroy(cr);
   cairo_surface_finish(surface);
@@ -69,10 +86,20 @@ int main(int argc, char** argv) {
     }
     return Finish(surface, cr);
   }
+  cairo_pdf_surface_add_outline(surface, CAIRO_PDF_OUTLINE_ROOT, "Quarterly report",
+                                "page=1 pos=[0 0]", CAIRO_PDF_OUTLINE_FLAG_OPEN);
   LetterPage(cr, "Quarterly report", 1);
+  cairo_tag_begin(cr, CAIRO_TAG_LINK, "page=3 pos=[72 72]");
+  cairo_move_to(cr, 72, 720);
+  cairo_show_text(cr, "See the appendix for the figures.");
+  cairo_tag_end(cr, CAIRO_TAG_LINK);
   cairo_show_page(cr);
+  cairo_pdf_surface_add_outline(surface, CAIRO_PDF_OUTLINE_ROOT, "Findings", "page=2 pos=[0 0]",
+                                static_cast<cairo_pdf_outline_flags_t>(0));
   LetterPage(cr, "Findings", 2);
   cairo_show_page(cr);
+  cairo_pdf_surface_add_outline(surface, CAIRO_PDF_OUTLINE_ROOT, "Appendix", "page=3 pos=[0 0]",
+                                static_cast<cairo_pdf_outline_flags_t>(0));
   cairo_pdf_surface_set_size(surface, 792, 612);
   cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
   cairo_set_font_size(cr, 28);
@@ -84,5 +111,10 @@ int main(int argc, char** argv) {
   }
   cairo_fill(cr);
   cairo_show_page(cr);
-  return Finish(surface, cr);
+  cairo_pdf_surface_set_size(surface, 612, 792);
+  cairo_set_source_rgb(cr, 0, 0, 0);
+  LetterPage(cr, "Scanned page (turned)", 4);
+  cairo_show_page(cr);
+  const int status = Finish(surface, cr);
+  return status == 0 && RotateLastPage(argv[1]) ? 0 : 1;
 }
