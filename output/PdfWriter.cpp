@@ -50,10 +50,9 @@ class ResourceCopies {
   explicit ResourceCopies(QPDF& pdf) : pdf_(pdf) {}
 
   // The page's /XObject dictionary, ready to take new names.
-  QPDFObjectHandle XObjectsOf(QPDFPageObjectHelper& page, const RectF& box, bool& fresh) {
+  QPDFObjectHandle XObjectsOf(QPDFPageObjectHelper& page, const RectF& box) {
     QPDFObjectHandle dictionary = page.getObjectHandle();
     QPDFObjectHandle resources = dictionary.getKey("/Resources");
-    fresh = true;
     if (!resources.isDictionary()) {
       resources = QPDFObjectHandle::newDictionary();
       dictionary.replaceKey("/Resources", resources);
@@ -61,7 +60,6 @@ class ResourceCopies {
       const auto key = std::make_tuple(resources.getObjGen(), box.width, box.height);
       if (const auto found = copies_.find(key); found != copies_.end()) {
         dictionary.replaceKey("/Resources", found->second);
-        fresh = false;
         return found->second.getKey("/XObject");
       }
       resources = pdf_.makeIndirectObject(resources.shallowCopy());
@@ -85,10 +83,9 @@ class PageMarker {
       : pdf_(pdf), groups_(SplitAroundPage(settings)), marks_(pdf, settings), resources_(pdf) {}
 
   void Mark(QPDFPageObjectHelper& page, const RectF& box) {
-    bool fresh = false;
-    QPDFObjectHandle xobjects = resources_.XObjectsOf(page, box, fresh);
-    const std::string behind = Place(xobjects, groups_.behind, box, fresh, "/QswBack");
-    const std::string front = Place(xobjects, groups_.front, box, fresh, "/QswFront");
+    QPDFObjectHandle xobjects = resources_.XObjectsOf(page, box);
+    const std::string behind = Place(xobjects, groups_.behind, box, "/QswBack");
+    const std::string front = Place(xobjects, groups_.front, box, "/QswFront");
     page.addPageContents(SharedStream("\n" + behind + "q\n"), true);
     page.addPageContents(SharedStream("\nQ\n" + front), false);
   }
@@ -105,16 +102,16 @@ class PageMarker {
   }
 
   // The operators that draw one group's form at the box origin; the name is
-  // entered in the resources when they are fresh.
+  // entered in the resources unless a shared copy already names the form.
   std::string Place(QPDFObjectHandle& xobjects, const std::vector<PageLayer>& layers,
-                    const RectF& box, bool fresh, const std::string& prefix) {
+                    const RectF& box, const std::string& prefix) {
     if (layers.empty()) return {};
     const QPDFObjectHandle form = marks_.FormFor(layers, box.width, box.height);
     std::string name;
     for (const std::string& key : xobjects.getKeys()) {
       if (xobjects.getKey(key).getObjGen() == form.getObjGen()) name = key;
     }
-    if (name.empty() && fresh) {
+    if (name.empty()) {
       int suffix = 0;
       QPDFObjectHandle names = QPDFObjectHandle::newDictionary();
       names.replaceKey("/XObject", xobjects);
