@@ -4,6 +4,7 @@
 #include <qpdf/QPDFAcroFormDocumentHelper.hh>
 #include <qpdf/QPDFOutlineDocumentHelper.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
 
 #include <fstream>
 #include <set>
@@ -171,6 +172,32 @@ TEST_F(Writer, OneMarkIsSharedByAllPagesOfOneSize) {
   }
   // Fill behind and text in front: two groups for each of the two sizes.
   EXPECT_EQ(marks.size(), 4u);
+}
+
+TEST_F(Writer, PagesSharingResourcesKeepSharingPerPageSize) {
+  const auto plain = Pdf({{}, {}, {300, 300, 0, "", ""}});
+  const auto shared = home_.path() / "shared.pdf";
+  {
+    QPDF pdf;
+    pdf.processFile(plain.c_str());
+    QPDFObjectHandle resources =
+        pdf.makeIndirectObject(QPDFObjectHandle::parse("<< /XObject << >> >>"));
+    for (auto& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
+      page.getObjectHandle().replaceKey("/Resources", resources);
+    }
+    QPDFWriter writer(pdf, shared.c_str());
+    writer.write();
+  }
+  ASSERT_TRUE(Save(shared, RedCover()).ok());
+  QPDF out;
+  out.processFile(Out().c_str());
+  std::set<QPDFObjGen> resourceObjects;
+  for (auto& page : QPDFPageDocumentHelper(out).getAllPages()) {
+    resourceObjects.insert(page.getObjectHandle().getKey("/Resources").getObjGen());
+    EXPECT_EQ(page.getFormXObjects().size(), 1u);
+  }
+  EXPECT_EQ(resourceObjects.size(), 2u);  // one copy per page size
+  EXPECT_EQ(PixelOfOutput(2, 150, 150), 0xFFFF0000u);
 }
 
 TEST_F(Writer, TheMarkAddsNoTextToThePage) {
