@@ -214,6 +214,7 @@ class TerminalReport : public ConversionObserver {
     std::cerr << report.OutputsMade() << " output(s) made, " << failures.size() << " failed";
     const auto seconds = std::chrono::duration<double>(report.elapsed).count();
     std::cerr << ", in " << std::fixed << std::setprecision(1) << seconds << " s\n";
+    if (report.cancelled) std::cerr << "interrupted: the document in progress was discarded\n";
     for (const OutputResult* failure : failures) {
       std::cerr << "  failed: " << failure->source << " with \"" << failure->preset
                 << "\": " << failure->outcome.message << "\n";
