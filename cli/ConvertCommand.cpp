@@ -252,7 +252,7 @@ int Convert(const Arguments& arguments) {
   }
 
   std::signal(SIGINT, OnInterrupt);
-  DocumentList documents;
+  DocumentList documents(false);
   CommandLinePasswords passwords(arguments.Values("input-password"));
   const AddReport added =
       documents.Add(Inputs(arguments), arguments.flags.count("recursive") > 0, &passwords);

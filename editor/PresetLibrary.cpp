@@ -41,6 +41,13 @@ Dictionary PresetsOf(const Dictionary& file) {
   return presets;
 }
 
+// A preset as the file holds it: saved, so never marked modified.
+Value ForFile(const Dictionary& preset) {
+  Dictionary saved = preset;
+  Set(saved, kDirtyFlag, false);
+  return Value(std::move(saved));
+}
+
 std::optional<Dictionary> ReadPresetFile() {
   Dictionary file;
   if (!ReadSettingsPlist(file, kPresetLibraryFileFormat)) return std::nullopt;
@@ -220,7 +227,7 @@ void PresetLibrary::AddPreset(const std::string& name) {
     }
   }
   if (!file) file.emplace();
-  file->insert_or_assign(name, Value(editor_));
+  file->insert_or_assign(name, ForFile(editor_));
   WriteSettingsPlist(*file, kPresetLibraryFileFormat);
   Notify(Change::Table);
 }
@@ -233,7 +240,7 @@ void PresetLibrary::UpdatePresetAction(const std::string& oldName, const std::st
                                  : static_cast<std::int64_t>(file.size());
   Set(editor_, kWaterMarkPresetIndex, index);
   StoreHeldImage(editor_);
-  file.insert_or_assign(newName, Value(editor_));
+  file.insert_or_assign(newName, ForFile(editor_));
   all_.insert_or_assign(newName, Value(editor_));
   if (oldName != newName) {
     file.erase(oldName);
@@ -273,7 +280,7 @@ void PresetLibrary::SaveSelectedRow() {
       if (!preset) continue;
       Set(*preset, kDirtyFlag, false);
       StoreHeldImage(*preset);
-      file.insert_or_assign(names_[row], Value(*preset));
+      file.insert_or_assign(names_[row], ForFile(*preset));
     }
     WriteSettingsPlist(file, kPresetLibraryFileFormat);
     Set(editor_, kDirtyFlag, false);
@@ -314,7 +321,9 @@ void PresetLibrary::SaveAll() {
       StoreHeldImage(*preset);
     }
   }
-  WriteSettingsPlist(all_, kPresetLibraryFileFormat);
+  Dictionary file;
+  for (const auto& [name, preset] : all_) file.emplace(name, ForFile(*preset.DictionaryValue()));
+  WriteSettingsPlist(file, kPresetLibraryFileFormat);
   Notify(Change::Table);
   Notify(Change::Buttons);
 }

@@ -131,6 +131,7 @@ AddReport DocumentList::Add(const std::vector<std::filesystem::path>& paths, boo
     }
     listed.path = file;
     listed.pages = listed.document->PageCount();
+    if (!keepDocumentsOpen_) listed.document.reset();
     Append(std::move(listed));
     ++report.added;
   };

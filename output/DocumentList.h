@@ -19,7 +19,7 @@ namespace quillsheet {
 struct ListedDocument {
   std::filesystem::path path;                // "PDFURL"
   int pages = 0;                             // "Pages", at least 1
-  std::shared_ptr<SourceDocument> document;  // "PDFDocument"
+  std::shared_ptr<SourceDocument> document;  // "PDFDocument" (may be released)
   std::string password;                      // "Password"
 
   DocumentEntry Entry() const { return {path.string(), password}; }
@@ -54,6 +54,11 @@ struct AddReport {
 class DocumentList {
  public:
   using Listener = std::function<void()>;
+
+  // The window keeps each document open for its preview; a batch of
+  // thousands of files from the command line does not (the writer opens
+  // every file again for itself).
+  explicit DocumentList(bool keepDocumentsOpen = true) : keepDocumentsOpen_(keepDocumentsOpen) {}
   void AddListener(Listener listener);
 
   // Adds files and the PDF files of folders (their direct children, or every
@@ -77,6 +82,7 @@ class DocumentList {
   void Append(ListedDocument document);
   void Notify() const;
 
+  bool keepDocumentsOpen_;
   mutable std::mutex entriesGuard_;
   std::mutex addGuard_;
   std::vector<ListedDocument> entries_;

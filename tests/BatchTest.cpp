@@ -293,6 +293,11 @@ TEST_F(List, SameFileTwiceRemoveAndMoveRows) {
   for (const auto& entry : list_.Snapshot()) order.push_back(entry.path.filename().string());
   EXPECT_EQ(order, (std::vector<std::string>{"f2.pdf", "f3.pdf", "f0.pdf", "f1.pdf", "f4.pdf"}));
 
+  DocumentList closed(false);
+  closed.Add({file}, false, nullptr);
+  EXPECT_EQ(closed.Snapshot().at(0).pages, 2);
+  EXPECT_FALSE(closed.Snapshot().at(0).document);  // released after listing
+
   const AddReport named = list_.Add({home_.path() / "missing.pdf", home_.path()}, false, nullptr);
   ASSERT_FALSE(named.leftOut.empty());
   EXPECT_EQ(named.leftOut.front().second, "no such file");

@@ -177,6 +177,7 @@ TEST_F(Library, APictureThatCannotBeWrittenIsKept) {
   const Dictionary& working = *DictionaryFor(library_.allPresetDictionary(), "C");
   EXPECT_EQ(*Find(working, "Image")->ImageValue(), picture);
   EXPECT_TRUE(library_.IsModified(2));  // still unsaved, so it can be saved again
+  EXPECT_EQ(BooleanFor(*DictionaryFor(File(), "C"), "DirtyFlag"), false);
 }
 
 TEST_F(Library, RevertRestoresTheSavedState) {
