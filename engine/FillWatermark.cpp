@@ -58,10 +58,11 @@ void FillWithRepeatedCell(cairo_t* cr, SizeF step, PointF phase,
   double unitsY = 1;
   SurfaceHandle cell;
   if (raster) {
-    const double scale = DeviceScale(cr);
+    // Large cells at high zoom are rastered coarser rather than exhaust memory.
+    const double area = step.width * step.height;
+    const double scale = std::min(DeviceScale(cr), std::sqrt(kMaxRasterPixels / area));
     const int width = std::max(1, static_cast<int>(std::lround(step.width * scale)));
     const int height = std::max(1, static_cast<int>(std::lround(step.height * scale)));
-    if (static_cast<double>(width) * height > kMaxRasterPixels) return;
     cell.reset(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
     unitsX = width / step.width;
     unitsY = height / step.height;
