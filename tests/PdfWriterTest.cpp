@@ -352,6 +352,24 @@ TEST_F(CorpusWriter, AnnotationsOfTurnedPagesStayOnThePage) {
   }
 }
 
+TEST_F(CorpusWriter, AFilterThatWouldFlattenAFormIsNotDelivered) {
+  if (!QualityFilterAvailable()) GTEST_SKIP() << "gs not installed";
+  const auto input = corpus_ / "form_all-field-types_office-export.pdf";
+  SaveRequest request;
+  request.source = {input.string(), ""};
+  request.settings = RedCover();
+  request.destination = Out();
+  request.filter = QualityFilterForTag(3);
+  ASSERT_TRUE(SaveAsPDFFileOfSelectedDict(request, nullptr).ok());
+  QPDF before, after;
+  before.processFile(input.c_str());
+  after.processFile(Out().c_str());
+  EXPECT_GT(QPDFAcroFormDocumentHelper(before).getFormFields().size(), 0u);
+  EXPECT_EQ(QPDFAcroFormDocumentHelper(after).getFormFields().size(),
+            QPDFAcroFormDocumentHelper(before).getFormFields().size());
+  ExpectNoTemporaryFiles();
+}
+
 TEST_F(CorpusWriter, DamagedEncryptedAndForeignInputs) {
   WatermarkSettings settings = GetPresetSettingsFrom(nullptr);
   settings.viewScale = 1;
