@@ -55,11 +55,6 @@ std::string ReadRequest(const Arguments& arguments, RenderRequest& request) {
   return {};
 }
 
-cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned int length) {
-  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-  return CAIRO_STATUS_SUCCESS;
-}
-
 int Render(const RenderRequest& request) {
   std::string error;
   std::optional<Dictionary> preset;
@@ -83,7 +78,8 @@ int Render(const RenderRequest& request) {
   const SurfaceHandle picture = RenderPreview(page, settings, request.scale);
   if (!picture) return Fail("the page is too large to render at this scale");
   std::string png;
-  if (cairo_surface_write_to_png_stream(picture.get(), AppendBytes, &png) != CAIRO_STATUS_SUCCESS) {
+  if (cairo_surface_write_to_png_stream(picture.get(), AppendToString, &png) !=
+      CAIRO_STATUS_SUCCESS) {
     return Fail("cannot encode the picture");
   }
   if (!WriteFileAtomically(request.output, png, &error)) return Fail(error);

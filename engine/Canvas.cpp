@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace quillsheet {
@@ -145,6 +146,11 @@ void DrawShadow(cairo_t* cr, double rasterScale, const Canvas::Shadow& shadow,
 }
 
 }  // namespace
+
+cairo_status_t AppendToString(void* closure, const unsigned char* data, unsigned int length) {
+  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+  return CAIRO_STATUS_SUCCESS;
+}
 
 void SetSourceColor(cairo_t* cr, const Rgba& color) {
   cairo_set_source_rgba(cr, color.red, color.green, color.blue, color.alpha);

@@ -77,6 +77,9 @@ class Canvas {
   Rgba stroke_ = kBlack;
 };
 
+// A cairo write callback that appends to the std::string given as closure.
+cairo_status_t AppendToString(void* closure, const unsigned char* data, unsigned int length);
+
 // Sets the cairo source to a colour.
 void SetSourceColor(cairo_t* cr, const Rgba& color);
 

@@ -49,14 +49,8 @@ void DrawMarkerLabel(Canvas& canvas, double X, double Y) {
   const double left = X - size.width / 2;
   const Canvas::Shadow shadow{{1, -1}, 0, kBlack};
   canvas.DrawLayer(1.0, shadow, [&](cairo_t* cr) {
-    cairo_set_font_face(cr, font->cairoFace());
-    cairo_matrix_t matrix;
-    cairo_matrix_init_scale(&matrix, kMarkerLabelSize, -kMarkerLabelSize);
-    cairo_set_font_matrix(cr, &matrix);
-    std::vector<cairo_glyph_t> glyphs;
-    for (const ShapedGlyph& glyph : line.glyphs) {
-      glyphs.push_back({glyph.index, left + glyph.x, baseline + glyph.y});
-    }
+    UseFontInPageSpace(cr, *font, kMarkerLabelSize);
+    const std::vector<cairo_glyph_t> glyphs = CairoGlyphs(line, {left, baseline});
     SetSourceColor(cr, kMarkerRed);
     cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
   });

@@ -7,30 +7,6 @@
 namespace quillsheet {
 namespace {
 
-// Hinting would move glyphs away from the shaped positions and differ between
-// the preview and the file.
-void SetFont(cairo_t* cr, const FontFace& font, double size) {
-  cairo_set_font_face(cr, font.cairoFace());
-  cairo_matrix_t matrix;
-  // Page space is y up; glyph outlines are y down.
-  cairo_matrix_init_scale(&matrix, size, -size);
-  cairo_set_font_matrix(cr, &matrix);
-  cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-  cairo_set_font_options(cr, options);
-  cairo_font_options_destroy(options);
-}
-
-std::vector<cairo_glyph_t> CairoGlyphs(const ShapedLine& line, PointF origin) {
-  std::vector<cairo_glyph_t> glyphs;
-  glyphs.reserve(line.glyphs.size());
-  for (const ShapedGlyph& glyph : line.glyphs) {
-    glyphs.push_back({glyph.index, origin.x + glyph.x, origin.y + glyph.y});
-  }
-  return glyphs;
-}
-
 // Paints glyphs in a text drawing mode: 0 fill, 1 stroke, 2 fill then stroke.
 // Other modes (invisible and clipping text) paint nothing.
 void PaintGlyphs(cairo_t* cr, const Canvas& canvas, const std::vector<cairo_glyph_t>& glyphs,
@@ -93,6 +69,30 @@ void ApplyTextColor(Canvas& canvas, cairo_t* cr, const WatermarkSettings& s, dou
 
 }  // namespace
 
+// Hinting would move glyphs away from the shaped positions and differ between
+// the preview and the file.
+void UseFontInPageSpace(cairo_t* cr, const FontFace& font, double size) {
+  cairo_set_font_face(cr, font.cairoFace());
+  cairo_matrix_t matrix;
+  // Page space is y up; glyph outlines are y down.
+  cairo_matrix_init_scale(&matrix, size, -size);
+  cairo_set_font_matrix(cr, &matrix);
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+  cairo_set_font_options(cr, options);
+  cairo_font_options_destroy(options);
+}
+
+std::vector<cairo_glyph_t> CairoGlyphs(const ShapedLine& line, PointF origin) {
+  std::vector<cairo_glyph_t> glyphs;
+  glyphs.reserve(line.glyphs.size());
+  for (const ShapedGlyph& glyph : line.glyphs) {
+    glyphs.push_back({glyph.index, origin.x + glyph.x, origin.y + glyph.y});
+  }
+  return glyphs;
+}
+
 std::optional<Canvas::Shadow> TextShadow(const WatermarkSettings& s) {
   if (!s.dropShadow) return std::nullopt;
   const float scale = s.viewScale;
@@ -140,7 +140,7 @@ void DrawTextWatermark(Canvas& canvas, const WatermarkSettings& s, const RectF& 
 
   const double angle = Radians(static_cast<double>(s.rotationAngle));
   canvas.DrawLayer(s.textOpacity, TextShadow(s), [&](cairo_t* layer) {
-    SetFont(layer, *font, size);
+    UseFontInPageSpace(layer, *font, size);
     for (const PointF& start : starts) {
       cairo_save(layer);
       cairo_translate(layer, start.x, start.y);
@@ -177,7 +177,7 @@ void DrawFittedText(Canvas& canvas, const WatermarkSettings& s, const RectF& tar
       cairo_translate(layer, -scaledW * 0.5, -scaledH * 0.5);
     }
     cairo_scale(layer, placement.scale, placement.scale);
-    SetFont(layer, *font, kNaturalSize);
+    UseFontInPageSpace(layer, *font, kNaturalSize);
     // Lines are set from the top of the frame down, each at its baseline.
     double baseline = natural.height - font->ascender() * kNaturalSize;
     for (std::string_view line : lines) {

@@ -2,6 +2,8 @@
 // the page, or fitted to it.
 #pragma once
 
+#include <vector>
+
 #include "engine/Canvas.h"
 #include "engine/FontLookup.h"
 #include "engine/WatermarkSettings.h"
@@ -16,6 +18,13 @@ void DrawFittedText(Canvas& canvas, const WatermarkSettings& settings, const Rec
 // The shadow the settings ask for, in device units (offsets and blur times the
 // view scale, formed in single precision); none when the shadow is off.
 std::optional<Canvas::Shadow> TextShadow(const WatermarkSettings& settings);
+
+// Makes the font current at a size for page space (y up), unhinted, so
+// glyphs stand upright and sit where HarfBuzz placed them.
+void UseFontInPageSpace(cairo_t* cr, const FontFace& font, double size);
+
+// The glyphs of a shaped line starting at origin.
+std::vector<cairo_glyph_t> CairoGlyphs(const ShapedLine& line, PointF origin);
 
 // Natural size of laid-out text (one line per line break): the widest line
 // by the number of lines times the line height.

@@ -13,18 +13,13 @@ namespace {
 // stays clean at 200 % zoom.
 constexpr double kShadowPixelsPerPoint = 3.0;
 
-cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned int length) {
-  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-  return CAIRO_STATUS_SUCCESS;
-}
-
 }  // namespace
 
 std::string RenderLayersAsPdf(const WatermarkSettings& settings,
                               const std::vector<PageLayer>& layers, double width, double height) {
   std::string bytes;
   cairo_surface_t* surface =
-      cairo_pdf_surface_create_for_stream(AppendBytes, &bytes, width, height);
+      cairo_pdf_surface_create_for_stream(AppendToString, &bytes, width, height);
   cairo_t* cr = cairo_create(surface);
   {
     Canvas canvas(cr, 1.0, height, kShadowPixelsPerPoint);
