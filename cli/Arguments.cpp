@@ -21,25 +21,42 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& words,
                                         const std::set<std::string>& withValue,
                                         std::string& error) {
   Arguments parsed;
+  bool optionsEnded = false;
   for (size_t i = 0; i < words.size(); ++i) {
     const std::string& word = words[i];
-    const bool longOption = word.size() > 2 && word.compare(0, 2, "--") == 0;
-    const bool shortOption = word.size() == 2 && word[0] == '-' && word[1] != '-';
+    if (!optionsEnded && word == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    const bool longOption = !optionsEnded && word.size() > 2 && word.compare(0, 2, "--") == 0;
+    const bool shortOption = !optionsEnded && word.size() == 2 && word[0] == '-' && word[1] != '-';
     if (!longOption && !shortOption) {
       parsed.positional.push_back(word);
       continue;
     }
-    const std::string name = word.substr(longOption ? 2 : 1);
+    std::string name = word.substr(longOption ? 2 : 1);
+    std::optional<std::string> value;
+    if (const size_t equals = name.find('='); longOption && equals != std::string::npos) {
+      value = name.substr(equals + 1);
+      name.erase(equals);
+    }
     if (!withValue.count(name)) {
+      if (value) {
+        error = "option --" + name + " takes no value";
+        return std::nullopt;
+      }
       parsed.flags.insert(name);
       continue;
     }
-    if (i + 1 >= words.size()) {
-      error = "option " + word + " needs a value";
-      return std::nullopt;
+    if (!value) {
+      if (i + 1 >= words.size()) {
+        error = "option " + word + " needs a value";
+        return std::nullopt;
+      }
+      value = words[++i];
     }
-    parsed.options[name] = words[++i];
-    parsed.ordered.emplace_back(name, words[i]);
+    parsed.options[name] = *value;
+    parsed.ordered.emplace_back(name, *value);
   }
   return parsed;
 }
@@ -47,6 +64,12 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& words,
 int Fail(const std::string& message) {
   std::cerr << "quillsheet-cli: " << message << "\n";
   return kExitFailure;
+}
+
+bool AskedForHelp(const Arguments& arguments, const char* usage) {
+  if (!arguments.flags.count("help") && !arguments.flags.count("h")) return false;
+  std::cout << usage;
+  return true;
 }
 
 int FailUsage(const std::string& message, const char* usage) {

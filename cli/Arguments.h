@@ -24,8 +24,9 @@ struct Arguments {
 };
 
 // Splits argv. "--name" and "-n" are options; those listed in withValue
-// (without dashes) take the next word as their value, the others are flags. No value on failure,
-// with the reason in error.
+// (without dashes) take a value, as "--name value" or "--name=value"; the
+// others are flags. "--" ends the options: every later word is positional.
+// No value on failure, with the reason in error.
 std::optional<Arguments> ParseArguments(const std::vector<std::string>& words,
                                         const std::set<std::string>& withValue, std::string& error);
 
@@ -33,5 +34,8 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& words,
 // give the exit status for it.
 int Fail(const std::string& message);
 int FailUsage(const std::string& message, const char* usage);
+
+// Prints the usage on standard output when --help or -h was given.
+bool AskedForHelp(const Arguments& arguments, const char* usage);
 
 }  // namespace quillsheet::cli

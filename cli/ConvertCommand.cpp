@@ -21,27 +21,36 @@
 namespace quillsheet::cli {
 namespace {
 
-constexpr int kExitInterrupted = 130;
-
 CancelFlag interrupted{false};
+volatile std::sig_atomic_t interruptingSignal = 0;
 static_assert(CancelFlag::is_always_lock_free);
 
-extern "C" void OnInterrupt(int) { interrupted.store(true); }
+extern "C" void OnInterrupt(int signal) {
+  interruptingSignal = signal;
+  interrupted.store(true);
+}
+
+// Ctrl-C, SIGTERM and SIGHUP cancel the run (temporary files are removed and
+// the summary printed); a closed output pipe does not stop the conversion.
+class SignalHandling {
+ public:
+  SignalHandling() {
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, OnInterrupt);
+    std::signal(SIGPIPE, SIG_IGN);
+  }
+  ~SignalHandling() {
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, SIG_DFL);
+  }
+  // 128 + the signal, as a shell reports a program ended by it.
+  static int ExitStatus() { return 128 + static_cast<int>(interruptingSignal); }
+};
 
 int Usage(const std::string& message) { return FailUsage(message, kConvertUsage); }
 
 // The page selection: a selection tag, with the range text for tag 6.
 bool ReadPages(const std::string& pages, GeneralPreferences& preferences) {
-  static const std::map<std::string, int> kTags = {{"all", kAllPages},
-                                                   {"even", kEvenPages},
-                                                   {"odd", kOddPages},
-                                                   {"portrait", kPortraitPages},
-                                                   {"landscape", kLandscapePages},
-                                                   {"first", kFirstPage},
-                                                   {"last", kLastPage},
-                                                   {"first-last", kFirstAndLastPage}};
-  if (const auto tag = kTags.find(pages); tag != kTags.end()) {
-    preferences.pageRangeOptionTag = tag->second;
+  if (const auto tag = SelectionTagNamed(pages)) {
+    preferences.pageRangeOptionTag = *tag;
     return true;
   }
   if (pages.empty() || pages.find_first_not_of("0123456789,-") != std::string::npos) return false;
@@ -61,7 +70,9 @@ bool Lookup(const std::map<std::string, Value>& table, const std::string& key, V
 // The user's preferences, with this run's flags over them (never written back).
 std::optional<std::string> ReadOptions(const Arguments& arguments, ConversionOptions& options) {
   GeneralPreferences& preferences = options.preferences;
-  const auto stored = ReadGeneralPrefOptions();
+  std::string problem;
+  const auto stored = ReadGeneralPrefOptions(&problem);
+  if (!problem.empty()) std::cerr << "quillsheet-cli: " << problem << "\n";
   preferences = stored ? ApplyPreferenceDictionary(*stored) : GeneralPreferences{};
   if (const auto pages = arguments.Option("pages"); pages && !ReadPages(*pages, preferences)) {
     return "--pages is all, even, odd, portrait, landscape, first, last, first-last or a range "
@@ -103,6 +114,12 @@ std::optional<std::string> ReadOptions(const Arguments& arguments, ConversionOpt
   return std::nullopt;
 }
 
+void LoadLibrary(PresetLibrary& library) {
+  if (const Result loaded = library.Load(); !loaded.ok()) {
+    std::cerr << "quillsheet-cli: warning: " << loaded.message() << "\n";
+  }
+}
+
 // The presets of the run, in the order given: library presets by name and
 // presets from files; with none given, the library's stored selection.
 std::optional<std::vector<PresetChoice>> ReadPresets(const Arguments& arguments,
@@ -114,7 +131,7 @@ std::optional<std::vector<PresetChoice>> ReadPresets(const Arguments& arguments,
   for (size_t i = 0; i < ordered.size(); ++i) {
     const auto& [option, value] = ordered[i];
     if (option == "preset") {
-      if (!libraryLoaded) library.Load(), libraryLoaded = true;
+      if (!libraryLoaded) LoadLibrary(library), libraryLoaded = true;
       const auto& names = library.waterMarkPresetData();
       const auto row = std::find(names.begin(), names.end(), value);
       if (row == names.end()) {
@@ -135,7 +152,7 @@ std::optional<std::vector<PresetChoice>> ReadPresets(const Arguments& arguments,
     }
   }
   if (presets.empty()) {
-    library.Load();
+    LoadLibrary(library);
     if (library.waterMarkPresetData().empty()) {
       error = "your preset library is empty; name a preset file with --preset-file";
       return std::nullopt;
@@ -154,16 +171,13 @@ class CommandLinePasswords : public PasswordPrompt {
   explicit CommandLinePasswords(std::vector<std::string> passwords)
       : passwords_(std::move(passwords)) {}
 
-  Answer Ask(const std::string& fileName) override {
-    if (fileName != current_) {
-      current_ = fileName;
-      tried_ = 0;
-    }
-    if (tried_ < passwords_.size()) return {Answer::Kind::Password, passwords_[tried_++]};
+  Answer Ask(const std::filesystem::path& file, int attempt) override {
+    const auto tried = static_cast<size_t>(attempt - 1);
+    if (tried < passwords_.size()) return {Answer::Kind::Password, passwords_[tried]};
     if (!isatty(STDIN_FILENO) || !isatty(STDERR_FILENO) || interrupted.load()) {
       return {Answer::Kind::Skip, {}};
     }
-    const std::string typed = ReadHidden("Password for " + fileName + " (Enter skips): ");
+    const std::string typed = ReadHidden("Password for " + file.string() + " (Enter skips): ");
     return typed.empty() ? Answer{Answer::Kind::Skip, {}} : Answer{Answer::Kind::Password, typed};
   }
 
@@ -175,8 +189,6 @@ class CommandLinePasswords : public PasswordPrompt {
   }
 
   std::vector<std::string> passwords_;
-  std::string current_;
-  size_t tried_ = 0;
 };
 
 // Progress on the terminal: a bar redrawn in place on a terminal, one line
@@ -208,26 +220,95 @@ class TerminalReport : public ConversionObserver {
     return allowWithoutWatermark_;
   }
 
+  // Inputs that could not be listed count as failed too.
   void Finished(const RunReport& report) override {
     if (terminal_) std::cerr << "\r\033[K";
+    if (!report.refused.empty()) std::cerr << "quillsheet-cli: " << report.refused << "\n";
     const auto failures = report.Failures();
-    std::cerr << report.OutputsMade() << " output(s) made, " << failures.size() << " failed";
+    std::cerr << report.OutputsMade() << " output(s) made, " << failures.size() + leftOut_.size()
+              << " failed";
+    if (const size_t warnings = report.WarningCount())
+      std::cerr << ", " << warnings << " warning(s)";
     const auto seconds = std::chrono::duration<double>(report.elapsed).count();
     std::cerr << ", in " << std::fixed << std::setprecision(1) << seconds << " s\n";
     if (report.cancelled) std::cerr << "interrupted: the document in progress was discarded\n";
+    for (const auto& [path, reason] : leftOut_) {
+      std::cerr << "  failed: " << path.string() << ": " << reason << "\n";
+    }
     for (const OutputResult* failure : failures) {
       std::cerr << "  failed: " << failure->source << " with \"" << failure->preset
-                << "\": " << failure->outcome.message << "\n";
+                << "\": " << failure->outcome.message() << "\n";
+    }
+    for (const OutputResult& result : report.results) {
+      for (const std::string& warning : result.warnings) {
+        std::cerr << "  warning: " << result.output.string() << ": " << warning << "\n";
+      }
     }
   }
 
+  void SetLeftOut(std::vector<std::pair<std::filesystem::path, std::string>> leftOut) {
+    leftOut_ = std::move(leftOut);
+  }
+
  private:
+  std::vector<std::pair<std::filesystem::path, std::string>> leftOut_;
   bool allowWithoutWatermark_;
   bool terminal_;
 };
 
 std::vector<std::filesystem::path> Inputs(const Arguments& arguments) {
   return {arguments.positional.begin(), arguments.positional.end()};
+}
+
+// DEST is a folder when it is one already, when it ends with "/", or when
+// what the user named (inputs, folders among them, and presets) makes more
+// than one output; never because some inputs did not open.
+bool DestinationIsFolder(const std::string& destination, const Arguments& arguments,
+                         size_t presetCount) {
+  std::error_code ignored;
+  if (destination.ends_with('/') || std::filesystem::is_directory(destination, ignored)) {
+    return true;
+  }
+  const auto& inputs = arguments.positional;
+  return presetCount != 1 || inputs.size() != 1 ||
+         std::filesystem::is_directory(inputs.front(), ignored);
+}
+
+// A file destination that exists is replaced only when the user said so.
+std::optional<std::string> DestinationProblem(const std::filesystem::path& destination,
+                                              bool toFolder, bool replace) {
+  std::error_code ignored;
+  if (!toFolder && !replace && std::filesystem::exists(destination, ignored)) {
+    return destination.string() + " exists; add --replace to replace it";
+  }
+  return std::nullopt;
+}
+
+// Makes the folder the outputs go into; the reason when it cannot.
+std::optional<std::string> PrepareDestination(const std::filesystem::path& destination,
+                                              bool toFolder) {
+  std::error_code failure;
+  const std::filesystem::path folder = toFolder ? destination : destination.parent_path();
+  if (folder.empty() || std::filesystem::is_directory(folder, failure)) return std::nullopt;
+  std::filesystem::create_directories(folder, failure);
+  if (failure) return "cannot create the folder " + folder.string() + ": " + failure.message();
+  return std::nullopt;
+}
+
+std::optional<EncryptionOptions> ReadEncryption(const std::string& passwordFile,
+                                                std::string& error) {
+  std::string why;
+  const auto bytes = ReadWholeFile(passwordFile, &why, 1 << 16);
+  if (!bytes) {
+    error = "cannot read the password file: " + why;
+    return std::nullopt;
+  }
+  const std::string password = bytes->substr(0, bytes->find_first_of("\r\n"));
+  if (const auto problem = EncryptionRequestProblem(true, password, password)) {
+    error = *problem + " (first line of " + passwordFile + "); nothing was converted";
+    return std::nullopt;
+  }
+  return EncryptionOptions{password};
 }
 
 int Convert(const Arguments& arguments) {
@@ -237,46 +318,46 @@ int Convert(const Arguments& arguments) {
   const auto presets = ReadPresets(arguments, error);
   if (!presets) return Fail(error);
   if (const auto passwordFile = arguments.Option("encrypt-password-file")) {
-    const auto bytes = ReadWholeFile(*passwordFile);
-    if (!bytes) return Fail("cannot read the password file " + *passwordFile);
-    const std::string password = bytes->substr(0, bytes->find_first_of("\r\n"));
-    if (const auto problem = EncryptionRequestProblem(true, password, password)) {
-      return Fail(*problem + " (first line of " + *passwordFile + "); nothing was converted");
-    }
-    options.encryption = EncryptionOptions{password};
+    options.encryption = ReadEncryption(*passwordFile, error);
+    if (!options.encryption) return Fail(error);
   }
   if (options.preferences.filterTag != 0 &&
       (!QualityFilterForTag(options.preferences.filterTag) || !QualityFilterAvailable())) {
     std::cerr << "quillsheet-cli: the quality filter is not available (is Ghostscript "
                  "installed?); converting without it\n";
   }
+  const std::string destinationText = *arguments.Option("o");
+  const std::filesystem::path destination = destinationText;
+  options.toFolder = DestinationIsFolder(destinationText, arguments, presets->size());
+  if (const auto problem = DestinationProblem(destination, *options.toFolder,
+                                              options.preferences.replaceExistFile)) {
+    return Fail(*problem + "; nothing was converted");
+  }
 
-  std::signal(SIGINT, OnInterrupt);
+  const SignalHandling interruptions;
   DocumentList documents(false);
   CommandLinePasswords passwords(arguments.Values("input-password"));
-  const AddReport added =
-      documents.Add(Inputs(arguments), arguments.flags.count("recursive") > 0, &passwords);
-  for (const auto& [path, reason] : added.leftOut) {
-    std::cerr << "quillsheet-cli: " << path.string() << ": " << reason << "\n";
+  const AddReport added = documents.Add(Inputs(arguments), arguments.flags.count("recursive") > 0,
+                                        &passwords, &interrupted);
+  if (interrupted.load()) {
+    std::cerr << "quillsheet-cli: interrupted while listing the inputs; nothing was converted\n";
+    return SignalHandling::ExitStatus();
   }
   std::vector<DocumentEntry> entries;
   for (const ListedDocument& listed : documents.Snapshot()) entries.push_back(listed.Entry());
 
-  if (entries.empty()) return Fail("no document to convert");
-  const std::filesystem::path destination = *arguments.Option("o");
-  std::error_code ignored;
-  if (!DestinationIsFile(presets->size(), entries.size()) &&
-      !std::filesystem::is_directory(destination, ignored) &&
-      !std::filesystem::create_directories(destination, ignored)) {
-    return Fail("cannot create the destination folder " + destination.string());
+  if (!entries.empty()) {
+    if (const auto problem = PrepareDestination(destination, *options.toFolder)) {
+      return Fail(*problem + "; nothing was converted");
+    }
   }
   TerminalReport report(arguments.flags.count("allow-no-watermark") > 0);
+  report.SetLeftOut(added.leftOut);
   const RunReport run =
       ConvertSelectedOrAllfiles(*presets, entries, destination, options, report, interrupted);
-  std::signal(SIGINT, SIG_DFL);
-  if (interrupted.load()) return kExitInterrupted;
+  if (interrupted.load()) return SignalHandling::ExitStatus();
   const bool allConverted = added.leftOut.empty() && run.Failures().empty() &&
-                            !run.stoppedWithoutWatermark && !entries.empty();
+                            run.refused.empty() && !run.stoppedWithoutWatermark && !entries.empty();
   return allConverted ? kExitOk : kExitFailure;
 }
 
@@ -290,6 +371,7 @@ int RunConvertCommand(const std::vector<std::string>& words) {
        "input-password", "name-position", "separator", "jobs"},
       error);
   if (!arguments) return Usage(error);
+  if (AskedForHelp(*arguments, kConvertUsage)) return kExitOk;
   static const std::set<std::string> kFlags = {
       "recursive",         "no-separator",         "replace",
       "folder-per-preset", "no-folder-per-preset", "allow-no-watermark"};

@@ -8,13 +8,24 @@
 namespace quillsheet::cli {
 
 inline constexpr const char* kConvertUsage =
-    "usage: quillsheet-cli convert INPUT... -o DEST [--preset NAME]... [--preset-file F [--name "
-    "NAME]]...\n"
-    "         [--recursive] [--pages all|even|odd|portrait|landscape|first|last|first-last|RANGE]\n"
-    "         [--quality keep|high|medium|low] [--encrypt-password-file FILE]\n"
-    "         [--input-password PW]... [--name-position before|after|none]\n"
-    "         [--separator S | --no-separator] [--replace]\n"
-    "         [--folder-per-preset | --no-folder-per-preset] [--jobs N] [--allow-no-watermark]\n";
+    "usage: quillsheet-cli convert INPUT... -o DEST [options]\n"
+    "  INPUT                      a PDF file, or a folder of them\n"
+    "  -o DEST                    the output file, or a folder (one that exists, or ends in /)\n"
+    "  --preset NAME              a preset of your library (repeatable)\n"
+    "  --preset-file F [--name N] a preset file, or preset N of a library file (repeatable)\n"
+    "  --recursive                take the PDF files of sub-folders too\n"
+    "  --pages SELECTION          all, even, odd, portrait, landscape, first, last,\n"
+    "                             first-last, or a range such as 1-3,7\n"
+    "  --quality Q                keep, high, medium or low (a Ghostscript filter)\n"
+    "  --encrypt-password-file F  protect the outputs with the first line of F\n"
+    "  --input-password PW        a password to try on locked inputs (repeatable)\n"
+    "  --name-position P          preset name before or after the file name, or none\n"
+    "  --separator S              put S between the names; --no-separator: nothing\n"
+    "  --replace                  replace existing outputs instead of numbering new ones\n"
+    "  --folder-per-preset        one sub-folder per preset; --no-folder-per-preset: none\n"
+    "  --jobs N                   convert N documents at a time (1 to 64)\n"
+    "  --allow-no-watermark       convert with a preset that has no layer switched on\n"
+    "  -h, --help                 show this text\n";
 
 int RunConvertCommand(const std::vector<std::string>& words);
 

@@ -1,6 +1,7 @@
 #include "cli/PresetSource.h"
 
 #include "common/PropertyList.h"
+#include "editor/PresetOrder.h"
 
 namespace quillsheet::cli {
 
@@ -27,7 +28,12 @@ std::optional<Dictionary> ReadDictionaryFile(const std::string& path, std::strin
 std::optional<Dictionary> ReadPreset(const std::string& path,
                                      const std::optional<std::string>& name, std::string& error) {
   auto file = ReadDictionaryFile(path, error);
-  if (!file || !name) return file;
+  if (!file) return file;
+  if (!name) {
+    if (!IsPresetLibrary(*file)) return file;
+    error = path + " is a preset library; choose a preset with --name";
+    return std::nullopt;
+  }
   if (const Dictionary* preset = DictionaryFor(*file, *name)) return *preset;
   error = "no preset named \"" + *name + "\" in " + path;
   return std::nullopt;

@@ -71,22 +71,43 @@ int Export(PresetLibrary& library, const std::string& name, const std::string& f
   Dictionary exported = *preset;
   exported.erase(std::string(presetkey::kWaterMarkPresetIndex));
   exported.erase(std::string(presetkey::kDirtyFlag));
-  std::string error;
-  if (!WritePropertyListFile(file, Value(exported), &error)) return Fail(error);
+  const Result written = WritePropertyListFile(file, Value(exported));
+  return written.ok() ? kExitOk : Fail(written.message());
+}
+
+// Adds one preset from the editor's values; prints the name it was given.
+int AddFromValues(PresetLibrary& library, const Dictionary& preset, const std::string& base) {
+  library.SetSelection({}, std::nullopt);
+  for (const auto& [key, value] : preset) library.setObjectToSelectedPreset(value, key);
+  std::string name;
+  const Result stored = library.AddToEndOfTable(base, &name);
+  if (!stored.ok()) return Fail(stored.message());
+  WarnAboutImage(library);
+  std::cout << name << "\n";
   return kExitOk;
 }
 
-int Import(PresetLibrary& library, const std::string& file, const std::optional<std::string>& as) {
+// Imports one preset file, or with all every preset of a library file.
+int Import(PresetLibrary& library, const std::string& file, const std::optional<std::string>& as,
+           bool all) {
   std::string error;
-  auto preset = ReadDictionaryFile(file, error);
-  if (!preset) return Fail(error);
-  const std::string base = as.value_or(std::filesystem::path(file).stem().string());
-  // The editor takes the imported values; adding makes them a preset.
-  library.SetSelection({}, std::nullopt);
-  for (const auto& [key, value] : *preset) library.setObjectToSelectedPreset(value, key);
-  const std::string name = library.AddToEndOfTable(base);
-  WarnAboutImage(library);
-  std::cout << name << "\n";
+  auto contents = ReadDictionaryFile(file, error);
+  if (!contents) return Fail(error);
+  if (!IsPresetLibrary(*contents)) {
+    if (all) return Fail(file + " holds one preset; import it without --all");
+    return AddFromValues(library, *contents,
+                         as.value_or(std::filesystem::path(file).stem().string()));
+  }
+  if (!all) {
+    return Fail(file + " is a preset library; import every preset of it with --all, or one " +
+                "with presets export");
+  }
+  if (as) return Usage("--as names one preset; it does not go with --all");
+  for (const std::string& name : PresetNamesInTableOrder(*contents)) {
+    if (const int status = AddFromValues(library, *DictionaryFor(*contents, name), name)) {
+      return status;
+    }
+  }
   return kExitOk;
 }
 
@@ -104,7 +125,8 @@ int Rename(PresetLibrary& library, const std::string& from, const std::string& t
     case RenameCheck::Accept:
       break;
   }
-  library.CommitRename(*row, to);
+  const Result stored = library.CommitRename(*row, to);
+  if (!stored.ok()) return Fail(stored.message());
   WarnAboutImage(library);
   return kExitOk;
 }
@@ -116,8 +138,8 @@ int Remove(PresetLibrary& library, const std::vector<std::string>& names) {
     if (!row) return NoSuchPreset(name);
     rows.insert(*row);
   }
-  library.RemoveRows(rows);
-  return kExitOk;
+  const Result stored = library.RemoveRows(rows);
+  return stored.ok() ? kExitOk : Fail(stored.message());
 }
 
 int OnUserLibrary(const Arguments& arguments) {
@@ -126,12 +148,17 @@ int OnUserLibrary(const Arguments& arguments) {
   const size_t count = words.size() - 1;
   const auto wrongCount = [&] { return Usage("wrong number of arguments for presets " + command); };
   PresetLibrary library;
-  library.Load();
+  if (const Result loaded = library.Load(); !loaded.ok()) {
+    std::cerr << "quillsheet-cli: warning: your preset library could not be created: "
+              << loaded.message() << "\n";
+  }
   if (command == "list") return count == 0 ? List(library) : wrongCount();
   if (command == "show") return count == 1 ? Show(library, words[1]) : wrongCount();
   if (command == "export") return count == 2 ? Export(library, words[1], words[2]) : wrongCount();
   if (command == "import") {
-    return count == 1 ? Import(library, words[1], arguments.Option("as")) : wrongCount();
+    return count == 1
+               ? Import(library, words[1], arguments.Option("as"), arguments.flags.count("all") > 0)
+               : wrongCount();
   }
   if (command == "rename") {
     return count == 2 ? Rename(library, words[1], words[2], arguments.flags.count("replace"))
@@ -149,9 +176,10 @@ int RunPresetsCommand(const std::vector<std::string>& words) {
   std::string error;
   const auto arguments = ParseArguments(words, {"file", "name", "as"}, error);
   if (!arguments) return Usage(error);
+  if (AskedForHelp(*arguments, kPresetsUsage)) return kExitOk;
   if (arguments->positional.empty()) return Usage("presets needs a command");
   for (const std::string& flag : arguments->flags) {
-    if (flag != "replace") return Usage("unknown option --" + flag);
+    if (flag != "replace" && flag != "all") return Usage("unknown option --" + flag);
   }
   const std::string& command = arguments->positional.front();
   if (const auto file = arguments->Option("file")) {

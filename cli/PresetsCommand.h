@@ -11,7 +11,7 @@ inline constexpr const char* kPresetsUsage =
     "usage: quillsheet-cli presets list\n"
     "       quillsheet-cli presets show NAME\n"
     "       quillsheet-cli presets export NAME FILE\n"
-    "       quillsheet-cli presets import FILE [--as NAME]\n"
+    "       quillsheet-cli presets import FILE [--as NAME | --all]\n"
     "       quillsheet-cli presets rename OLD NEW [--replace]\n"
     "       quillsheet-cli presets remove NAME...\n"
     "       quillsheet-cli presets show --file FILE [--name NAME]\n"

@@ -65,6 +65,7 @@ int Render(const RenderRequest& request) {
   OpenError openError = OpenError::None;
   const auto document = SourceDocument::Open(request.input, request.password, openError, error);
   if (!document) return Fail(error);
+  if (document->PageCount() < 1) return Fail(request.input + ": " + kNoPagesRecovered);
   if (request.page > document->PageCount()) {
     return Fail("page " + std::to_string(request.page) + " is out of range: " + request.input +
                 " has " + std::to_string(document->PageCount()) + " pages");
@@ -75,6 +76,10 @@ int Render(const RenderRequest& request) {
   settings.markerOnText = request.marker == "text";
 
   const SourcePage page = document->Page(static_cast<int>(request.page - 1));
+  const SizeF size = page.DisplayedSize();
+  if (!(size.width >= 1 && size.height >= 1)) {
+    return Fail(request.input + ": " + kNoPagesRecovered);
+  }
   const SurfaceHandle picture = RenderPreview(page, settings, request.scale);
   if (!picture) return Fail("the page is too large to render at this scale");
   std::string png;
@@ -82,8 +87,8 @@ int Render(const RenderRequest& request) {
       CAIRO_STATUS_SUCCESS) {
     return Fail("cannot encode the picture");
   }
-  if (!WriteFileAtomically(request.output, png, &error)) return Fail(error);
-  return kExitOk;
+  const Result written = WriteFileAtomically(request.output, png);
+  return written.ok() ? kExitOk : Fail(written.message());
 }
 
 }  // namespace
@@ -93,6 +98,7 @@ int RunRenderCommand(const std::vector<std::string>& words) {
   const auto arguments = ParseArguments(
       words, {"o", "page", "preset-file", "name", "scale", "marker", "password"}, error);
   if (!arguments) return FailUsage(error, kRenderUsage);
+  if (AskedForHelp(*arguments, kRenderUsage)) return kExitOk;
   RenderRequest request;
   if (const std::string problem = ReadRequest(*arguments, request); !problem.empty()) {
     return FailUsage(problem, kRenderUsage);

@@ -8,17 +8,32 @@
 #include "cli/PresetsCommand.h"
 #include "cli/RenderCommand.h"
 
+namespace {
+
+int Run(const std::string& command, const std::vector<std::string>& rest,
+        const std::string& usage) {
+  using namespace quillsheet::cli;
+  if (command == "presets") return RunPresetsCommand(rest);
+  if (command == "render") return RunRenderCommand(rest);
+  if (command == "convert") return RunConvertCommand(rest);
+  return FailUsage("unknown command " + command, usage.c_str());
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace quillsheet::cli;
   const std::vector<std::string> words(argv + 1, argv + argc);
   const std::string usage = std::string(kPresetsUsage) + kRenderUsage + kConvertUsage;
-  if (words.empty() || words.front() == "--help" || words.front() == "-h") {
+  if (words.empty() || words.front() == "--help" || words.front() == "-h" ||
+      words.front() == "help") {
+    if (words.size() == 2) return Run(words[1], {"--help"}, usage);
     (words.empty() ? std::cerr : std::cout) << usage;
     return words.empty() ? kExitUsage : kExitOk;
   }
-  const std::vector<std::string> rest(words.begin() + 1, words.end());
-  if (words.front() == "presets") return RunPresetsCommand(rest);
-  if (words.front() == "render") return RunRenderCommand(rest);
-  if (words.front() == "convert") return RunConvertCommand(rest);
-  return FailUsage("unknown command " + words.front(), usage.c_str());
+  if (words.front() == "--version") {
+    std::cout << "quillsheet-cli " << QUILLSHEET_VERSION << "\n";
+    return kExitOk;
+  }
+  return Run(words.front(), {words.begin() + 1, words.end()}, usage);
 }

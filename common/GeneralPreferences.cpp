@@ -70,15 +70,16 @@ std::optional<Dictionary> BuildGeneralPrefOptions(const GeneralPreferences& pref
   return dictionary;
 }
 
-bool WriteGeneralPrefOptions(const GeneralPreferences& preferences,
-                             std::int64_t selectedPresetRow) {
+Result WriteGeneralPrefOptions(const GeneralPreferences& preferences,
+                               std::int64_t selectedPresetRow) {
   const auto dictionary = BuildGeneralPrefOptions(preferences, selectedPresetRow);
-  return dictionary && WriteSettingsPlist(*dictionary, kGeneralPreferencesFileFormat);
+  if (!dictionary) return Result::Failed("no preset is selected; preferences not written");
+  return WriteSettingsPlist(*dictionary, kGeneralPreferencesFileFormat);
 }
 
-std::optional<Dictionary> ReadGeneralPrefOptions() {
+std::optional<Dictionary> ReadGeneralPrefOptions(std::string* problem) {
   Dictionary dictionary;
-  if (!ReadSettingsPlist(dictionary, kGeneralPreferencesFileFormat)) return std::nullopt;
+  if (!ReadSettingsPlist(dictionary, kGeneralPreferencesFileFormat, problem)) return std::nullopt;
   return dictionary;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/Result.h"
 #include "common/Value.h"
 
 namespace quillsheet {
@@ -57,11 +58,13 @@ Dictionary GetPreferenceValue(const GeneralPreferences& preferences);
 std::optional<Dictionary> BuildGeneralPrefOptions(const GeneralPreferences& preferences,
                                                   std::int64_t selectedPresetRow);
 
-// Writes the preferences file; false when nothing was written.
-bool WriteGeneralPrefOptions(const GeneralPreferences& preferences, std::int64_t selectedPresetRow);
+// Writes the preferences file; fails, writing nothing, without a selected row.
+Result WriteGeneralPrefOptions(const GeneralPreferences& preferences,
+                               std::int64_t selectedPresetRow);
 
-// Reads the preferences file; no value when there is none.
-std::optional<Dictionary> ReadGeneralPrefOptions();
+// Reads the preferences file; no value when there is none. A file that cannot
+// be read gives an empty dictionary and, when asked, the problem in words.
+std::optional<Dictionary> ReadGeneralPrefOptions(std::string* problem = nullptr);
 
 // Enabling rules of the sheet.
 bool SeparatorCheckboxEnabled(LabelPosition position);

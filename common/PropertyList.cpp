@@ -3,8 +3,10 @@
 #include <plist/plist.h>
 
 #include <cerrno>
+#include <cstring>
 #include <limits>
 #include <memory>
+#include <vector>
 
 #include "common/AtomicFile.h"
 
@@ -20,6 +22,127 @@ struct MallocDeleter {
   void operator()(char* text) const { std::free(text); }
 };
 using MallocString = std::unique_ptr<char, MallocDeleter>;
+
+// Deeper nesting than any settings file needs; libplist's parsers recurse
+// without a limit, so deeper files are refused before they reach it.
+constexpr int kMaxNesting = 64;
+
+// The nesting of an XML property list, counted over its container tags.
+bool XmlNestingWithinLimit(std::string_view text) {
+  int depth = 0;
+  for (size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+    const std::string_view rest = text.substr(at);
+    if (rest.starts_with("<!--")) {
+      at = text.find("-->", at);
+      if (at == std::string_view::npos) return true;
+    } else if (rest.starts_with("</array") || rest.starts_with("</dict")) {
+      --depth;
+    } else if (rest.starts_with("<array") || rest.starts_with("<dict")) {
+      const size_t close = rest.find('>');
+      if (close != std::string_view::npos && close > 0 && rest[close - 1] == '/') continue;
+      if (++depth > kMaxNesting) return false;
+    }
+  }
+  return true;
+}
+
+// Checks a binary property list before libplist sees it: the nesting of its
+// containers stays within the limit and no string holds a NUL character
+// (libplist's getters assert on those). Walks the object table without
+// recursion; a table that does not hold together is refused as well.
+class BinaryPlistCheck {
+ public:
+  explicit BinaryPlistCheck(std::string_view bytes) : bytes_(bytes) {}
+
+  bool Passes() {
+    if (bytes_.size() < 40) return false;
+    const size_t trailer = bytes_.size() - 32;
+    offsetSize_ = static_cast<unsigned char>(bytes_[trailer + 6]);
+    refSize_ = static_cast<unsigned char>(bytes_[trailer + 7]);
+    std::uint64_t count = 0, top = 0, table = 0;
+    if (!Number(trailer + 8, 8, count) || !Number(trailer + 16, 8, top) ||
+        !Number(trailer + 24, 8, table)) {
+      return false;
+    }
+    if (offsetSize_ < 1 || offsetSize_ > 8 || refSize_ < 1 || refSize_ > 8 || top >= count ||
+        count > bytes_.size() || table > trailer || (trailer - table) / offsetSize_ < count) {
+      return false;
+    }
+    objectCount_ = count;
+    table_ = table;
+    depthSeen_.assign(count, -1);
+    std::vector<std::pair<std::uint64_t, int>> pending{{top, 1}};
+    while (!pending.empty()) {
+      const auto [object, depth] = pending.back();
+      pending.pop_back();
+      if (depth > kMaxNesting) return false;
+      if (depthSeen_[object] >= depth) continue;
+      depthSeen_[object] = depth;
+      if (!Visit(object, depth, pending)) return false;
+    }
+    return true;
+  }
+
+ private:
+  bool Number(size_t at, size_t width, std::uint64_t& value) const {
+    if (width > 8 || at > bytes_.size() || bytes_.size() - at < width) return false;
+    value = 0;
+    for (size_t i = 0; i < width; ++i)
+      value = value << 8 | static_cast<unsigned char>(bytes_[at + i]);
+    return true;
+  }
+
+  // The element count of a string or container object and where its
+  // contents start.
+  bool Length(size_t at, std::uint64_t& length, size_t& contents) const {
+    length = static_cast<unsigned char>(bytes_[at]) & 0x0F;
+    contents = at + 1;
+    if (length != 0x0F) return true;
+    if (contents >= bytes_.size()) return false;
+    const unsigned char marker = static_cast<unsigned char>(bytes_[contents]);
+    if ((marker & 0xF0) != 0x10 || (marker & 0x0F) > 3) return false;
+    const size_t width = size_t{1} << (marker & 0x0F);
+    if (!Number(contents + 1, width, length)) return false;
+    contents += 1 + width;
+    return true;
+  }
+
+  bool Visit(std::uint64_t object, int depth,
+             std::vector<std::pair<std::uint64_t, int>>& pending) const {
+    std::uint64_t offset = 0;
+    if (!Number(table_ + object * offsetSize_, offsetSize_, offset) || offset >= table_) {
+      return false;
+    }
+    const unsigned kind = static_cast<unsigned char>(bytes_[offset]) >> 4;
+    if (kind != 0x5 && kind != 0x6 && kind != 0xA && kind != 0xD) return true;
+    std::uint64_t length = 0;
+    size_t contents = 0;
+    if (!Length(offset, length, contents)) return false;
+    const std::uint64_t unit = kind == 0x5 ? 1 : kind == 0x6 ? 2 : refSize_;
+    const std::uint64_t items = kind == 0xD ? length * 2 : length;
+    if (items > bytes_.size() || items * unit > bytes_.size() - contents) return false;
+    if (kind == 0x5) return std::memchr(bytes_.data() + contents, 0, items) == nullptr;
+    if (kind == 0x6) {
+      for (std::uint64_t i = 0; i < items; ++i) {
+        if (bytes_[contents + 2 * i] == 0 && bytes_[contents + 2 * i + 1] == 0) return false;
+      }
+      return true;
+    }
+    for (std::uint64_t i = 0; i < items; ++i) {
+      std::uint64_t child = 0;
+      if (!Number(contents + i * refSize_, refSize_, child) || child >= objectCount_) return false;
+      pending.emplace_back(child, depth + 1);
+    }
+    return true;
+  }
+
+  std::string_view bytes_;
+  unsigned offsetSize_ = 0;
+  unsigned refSize_ = 0;
+  std::uint64_t objectCount_ = 0;
+  std::uint64_t table_ = 0;
+  std::vector<int> depthSeen_;
+};
 
 std::optional<Value> FromNode(plist_t node);
 
@@ -71,10 +194,9 @@ std::optional<Value> FromNode(plist_t node) {
       return Value(number);
     }
     case PLIST_STRING: {
-      char* raw = nullptr;
-      plist_get_string_val(node, &raw);
-      MallocString text(raw);
-      return Value(std::string(text ? text.get() : ""));
+      std::uint64_t length = 0;
+      const char* text = plist_get_string_ptr(node, &length);
+      return Value(std::string(text ? text : "", text ? length : 0));
     }
     case PLIST_DATA: {
       char* raw = nullptr;
@@ -142,8 +264,10 @@ std::optional<Value> ParsePropertyList(std::string_view bytes) {
   plist_t raw = nullptr;
   const auto length = static_cast<uint32_t>(bytes.size());
   if (plist_is_binary(bytes.data(), length)) {
+    if (!BinaryPlistCheck(bytes).Passes()) return std::nullopt;
     plist_from_bin(bytes.data(), length, &raw);
   } else {
+    if (!XmlNestingWithinLimit(bytes)) return std::nullopt;
     plist_from_xml(bytes.data(), length, &raw);
   }
   PlistHandle root(raw);
@@ -154,7 +278,7 @@ std::optional<Value> ParsePropertyList(std::string_view bytes) {
 PropertyListResult ReadPropertyListFile(const std::filesystem::path& path) {
   std::error_code ignored;
   if (!std::filesystem::exists(path, ignored)) return {std::nullopt, PropertyListError::Missing};
-  const auto bytes = ReadWholeFile(path);
+  const auto bytes = ReadWholeFile(path, nullptr, kLargestPropertyList);
   if (!bytes) return {std::nullopt, PropertyListError::Unreadable};
   auto value = ParsePropertyList(*bytes);
   if (!value) return {std::nullopt, PropertyListError::Malformed};
@@ -172,9 +296,8 @@ std::string PropertyListXml(const Value& value) {
   return text;
 }
 
-bool WritePropertyListFile(const std::filesystem::path& path, const Value& value,
-                           std::string* error) {
-  return WriteFileAtomically(path, PropertyListXml(value), error);
+Result WritePropertyListFile(const std::filesystem::path& path, const Value& value) {
+  return WriteFileAtomically(path, PropertyListXml(value));
 }
 
 }  // namespace quillsheet

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "common/Result.h"
 #include "common/Value.h"
 
 namespace quillsheet {
@@ -17,7 +18,12 @@ struct PropertyListResult {
   PropertyListError error = PropertyListError::None;
 };
 
-// Parses a property list held in memory (XML or binary, detected from the bytes).
+// Larger files are not read as property lists.
+inline constexpr std::uintmax_t kLargestPropertyList = std::uintmax_t(64) << 20;
+
+// Parses a property list held in memory (XML or binary, detected from the
+// bytes). No value for anything that is not one, nests containers more than
+// 64 deep, or holds a string with a NUL character.
 std::optional<Value> ParsePropertyList(std::string_view bytes);
 
 // Reads a whole property-list file. Dates and keyed-archive identifiers have
@@ -29,7 +35,6 @@ std::string PropertyListXml(const Value& value);
 
 // Writes the XML form atomically: the file is either the old one or the new
 // one, never half written.
-bool WritePropertyListFile(const std::filesystem::path& path, const Value& value,
-                           std::string* error = nullptr);
+Result WritePropertyListFile(const std::filesystem::path& path, const Value& value);
 
 }  // namespace quillsheet

@@ -8,11 +8,13 @@
 namespace quillsheet {
 namespace {
 
-bool EnsureFolder(const std::filesystem::path& folder) {
-  if (folder.empty()) return false;
+Result EnsureFolder(const std::filesystem::path& folder) {
+  if (folder.empty()) return Result::Failed("there is no folder for settings (is HOME set?)");
   std::error_code failure;
   std::filesystem::create_directories(folder, failure);
-  return !failure && std::filesystem::is_directory(folder, failure);
+  if (!failure && std::filesystem::is_directory(folder, failure)) return Result::Ok();
+  return Result::Failed("cannot create the settings folder " + folder.string() + ": " +
+                        (failure ? failure.message() : "a file is in the way"));
 }
 
 bool HoldsUnreadableSettings(const std::filesystem::path& file) {
@@ -30,12 +32,13 @@ std::string TimeStamp() {
   return text;
 }
 
-bool KeepUnreadableFile(const std::filesystem::path& file) {
+Result KeepUnreadableFile(const std::filesystem::path& file) {
   auto kept = file;
   kept += ".unreadable-" + TimeStamp();
   std::error_code failure;
   std::filesystem::rename(file, kept, failure);
-  return !failure;
+  if (!failure) return Result::Ok();
+  return Result::Failed("cannot keep the unreadable " + file.string() + ": " + failure.message());
 }
 
 }  // namespace
@@ -53,19 +56,26 @@ std::filesystem::path SettingsFilePath(std::string_view fileNameFormat) {
   return folder.empty() ? folder : folder / SettingsFileName(fileNameFormat);
 }
 
-bool ReadSettingsPlist(Dictionary& out, std::string_view fileNameFormat) {
-  if (!EnsureFolder(PreferencesFolder())) return false;
-  const PropertyListResult read = ReadPropertyListFile(SettingsFilePath(fileNameFormat));
+bool ReadSettingsPlist(Dictionary& out, std::string_view fileNameFormat, std::string* problem) {
+  if (!EnsureFolder(PreferencesFolder()).ok()) return false;
+  const auto file = SettingsFilePath(fileNameFormat);
+  const PropertyListResult read = ReadPropertyListFile(file);
   if (read.error == PropertyListError::Missing) return false;
   const Dictionary* dictionary = read.value ? read.value->DictionaryValue() : nullptr;
   out = dictionary ? *dictionary : Dictionary{};
+  if (!dictionary && problem) {
+    *problem = "could not read " + file.string() + "; using defaults; it will be kept as " +
+               file.filename().string() + ".unreadable-DATE when the settings are next saved";
+  }
   return true;
 }
 
-bool WriteSettingsPlist(const Dictionary& dictionary, std::string_view fileNameFormat) {
-  if (!EnsureFolder(PreferencesFolder())) return false;
+Result WriteSettingsPlist(const Dictionary& dictionary, std::string_view fileNameFormat) {
+  if (Result folder = EnsureFolder(PreferencesFolder()); !folder.ok()) return folder;
   const auto file = SettingsFilePath(fileNameFormat);
-  if (HoldsUnreadableSettings(file) && !KeepUnreadableFile(file)) return false;
+  if (HoldsUnreadableSettings(file)) {
+    if (Result kept = KeepUnreadableFile(file); !kept.ok()) return kept;
+  }
   return WritePropertyListFile(file, Value(dictionary));
 }
 

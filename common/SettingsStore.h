@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "common/Result.h"
 #include "common/Value.h"
 
 namespace quillsheet {
@@ -19,13 +20,15 @@ std::filesystem::path SettingsFilePath(std::string_view fileNameFormat);
 
 // Reads the file named by the format. True when a dictionary was stored in
 // out; a file that exists but does not hold a dictionary reads as an empty
-// one. False, with out untouched, when there is no file or no folder.
-bool ReadSettingsPlist(Dictionary& out, std::string_view fileNameFormat);
+// one, and problem (when given) then says so in words for people. False,
+// with out untouched, when there is no file or no folder.
+bool ReadSettingsPlist(Dictionary& out, std::string_view fileNameFormat,
+                       std::string* problem = nullptr);
 
 // Writes the dictionary atomically, creating the folder when needed. An
 // existing file that cannot be read as a dictionary is first kept beside it
 // as "NAME.unreadable-YYYYMMDD-HHMMSS", so the user's data is never lost
-// unseen. True when the dictionary was written.
-bool WriteSettingsPlist(const Dictionary& dictionary, std::string_view fileNameFormat);
+// unseen. On failure the old file is untouched and the reason given.
+Result WriteSettingsPlist(const Dictionary& dictionary, std::string_view fileNameFormat);
 
 }  // namespace quillsheet

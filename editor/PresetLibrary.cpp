@@ -75,14 +75,15 @@ Dictionary* PresetLibrary::WorkingCopy(const std::string& name) {
   return found == all_.end() ? nullptr : found->second.DictionaryValue();
 }
 
-void PresetLibrary::Load() {
+Result PresetLibrary::Load() {
   names_.clear();
   selectedRows_.clear();
   selectedRow_.reset();
+  Result stored = Result::Ok();
   std::optional<Dictionary> file = ReadPresetFile();
   if (!file) {
     file = ReadBundledDefaults();
-    if (file) WriteSettingsPlist(*file, kPresetLibraryFileFormat);
+    if (file) stored = WriteSettingsPlist(*file, kPresetLibraryFileFormat);
   }
   all_ = file ? PresetsOf(*file) : Dictionary{};
   names_ = PresetNamesInTableOrder(all_);
@@ -101,6 +102,7 @@ void PresetLibrary::Load() {
   }
   Notify(Change::Table);
   Notify(Change::Buttons);
+  return stored;
 }
 
 void PresetLibrary::SelectRowStartingAtRow(std::int64_t row) {
@@ -167,7 +169,10 @@ std::optional<std::string> PresetLibrary::saveCustomWatermarkImage(const QImage&
     if (std::filesystem::exists(candidate, ignored)) continue;
     // Written under a temporary name and renamed, so the name a preset points
     // to never holds half a picture.
-    if (!WriteFileAtomically(candidate, std::string_view(png.constData(), png.size()), &error)) {
+    const Result written =
+        WriteFileAtomically(candidate, std::string_view(png.constData(), png.size()));
+    if (!written.ok()) {
+      error = written.message();
       return std::nullopt;
     }
     return candidate.string();
@@ -176,121 +181,178 @@ std::optional<std::string> PresetLibrary::saveCustomWatermarkImage(const QImage&
   return std::nullopt;
 }
 
+bool PresetLibrary::IsOwnImageFile(const std::string& path) {
+  const std::filesystem::path file(path);
+  const std::string name = file.filename().string();
+  const std::string_view prefix(kImagePrefix);
+  if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+      name.find_first_not_of("0123456789", prefix.size()) != std::string::npos) {
+    return false;
+  }
+  const auto folder = GetApplicationSupportFolder(kImageFolder);
+  std::error_code failure;
+  return folder && std::filesystem::equivalent(file.parent_path(), *folder, failure) && !failure;
+}
+
 void PresetLibrary::DeleteWatermarkImageFile(const std::string* path) {
-  if (!path || path->empty()) return;
+  if (!path || path->empty() || !IsOwnImageFile(*path)) return;
   std::error_code ignored;
   if (std::filesystem::is_regular_file(*path, ignored)) std::filesystem::remove(*path, ignored);
 }
 
-// Turns an image held in memory into the preset's own file. When it cannot be
-// written the preset keeps the picture and its old file, and stays marked.
+// Turns an image held in memory into a new file for the preset. The file it
+// replaces is deleted only once the library file names the new one.
 bool PresetLibrary::StoreHeldImage(Dictionary& preset) {
   const Value::Image image = HeldImage(preset);
   if (!image) return true;
   const auto path = saveCustomWatermarkImage(*image, lastImageError_);
-  if (!path) {
-    Set(preset, kDirtyFlag, true);
-    return false;
+  if (!path) return false;
+  pendingImages_.created.push_back(*path);
+  if (const std::string* old = StringFor(preset, kWaterMarkImagePath)) {
+    pendingImages_.obsolete.push_back(*old);
   }
-  DeleteWatermarkImageFile(StringFor(preset, kWaterMarkImagePath));
   Set(preset, kWaterMarkImagePath, *path);
   preset.erase(std::string(kImage));
   return true;
 }
 
-void PresetLibrary::AddPreset(const std::string& name) {
-  if (name.empty()) return;
-  const auto sourceRow = selectedRow_;
-  names_.push_back(name);
-  Set(editor_, kWaterMarkPresetIndex, static_cast<std::int64_t>(names_.size() - 1));
-  Set(editor_, kDirtyFlag, false);
-  if (HeldImage(editor_)) {
-    // The new preset gets a file of its own; the old path stays with the source.
-    editor_.erase(std::string(kWaterMarkImagePath));
-    StoreHeldImage(editor_);
-  } else if (const std::string* path = StringFor(editor_, kWaterMarkImagePath)) {
-    if (const Value::Image image = DecodeImageFile(*path)) {
-      if (const auto copy = saveCustomWatermarkImage(*image, lastImageError_)) {
-        Set(editor_, kWaterMarkImagePath, *copy);
-      }
-    }
+Result PresetLibrary::Store(const Dictionary& file) {
+  const Result written = WriteSettingsPlist(file, kPresetLibraryFileFormat);
+  for (const std::string& path : written.ok() ? pendingImages_.obsolete : pendingImages_.created) {
+    DeleteWatermarkImageFile(&path);
   }
-  all_.insert_or_assign(name, Value(editor_));
-
-  std::optional<Dictionary> file = ReadPresetFile();
-  if (file && sourceRow) {
-    const std::string& source = names_[*sourceRow];
-    if (const Dictionary* saved = DictionaryFor(*file, source)) {
-      Dictionary restored = *saved;
-      Set(restored, kDirtyFlag, false);
-      all_.insert_or_assign(source, Value(std::move(restored)));
-    }
-  }
-  if (!file) file.emplace();
-  file->insert_or_assign(name, ForFile(editor_));
-  WriteSettingsPlist(*file, kPresetLibraryFileFormat);
-  Notify(Change::Table);
+  pendingImages_ = {};
+  return written;
 }
 
-void PresetLibrary::UpdatePresetAction(const std::string& oldName, const std::string& newName) {
-  if (newName.empty()) return;
-  Dictionary file = ReadPresetFile().value_or(Dictionary{});
+// Runs an operation that ends by storing the library file. When storing
+// fails, the table, the working copies, the editor's copy and the selection
+// are put back as they were, so what is shown is what is stored.
+Result PresetLibrary::Transaction(const std::function<Result()>& change) {
+  const auto names = names_;
+  const auto all = all_;
+  const auto editor = editor_;
+  const auto rows = selectedRows_;
+  const auto row = selectedRow_;
+  pendingImages_ = {};
+  const Result result = change();
+  if (!result.ok()) {
+    names_ = names;
+    all_ = all;
+    editor_ = editor;
+    selectedRows_ = rows;
+    selectedRow_ = row;
+    for (Change change : {Change::Table, Change::Editor, Change::Buttons, Change::Preview}) {
+      Notify(change);
+    }
+  }
+  return result;
+}
+
+Result PresetLibrary::AddPreset(const std::string& name) {
+  if (name.empty()) return Result::Failed("a preset needs a name");
+  return Transaction([&] {
+    const auto sourceRow = selectedRow_;
+    names_.push_back(name);
+    Set(editor_, kWaterMarkPresetIndex, static_cast<std::int64_t>(names_.size() - 1));
+    Set(editor_, kDirtyFlag, false);
+    if (HeldImage(editor_)) {
+      // The new preset gets a file of its own; the old path stays with the source.
+      editor_.erase(std::string(kWaterMarkImagePath));
+      if (!StoreHeldImage(editor_)) Set(editor_, kDirtyFlag, true);
+    } else if (const std::string* path = StringFor(editor_, kWaterMarkImagePath)) {
+      if (const Value::Image image = DecodeImageFile(*path)) {
+        if (const auto copy = saveCustomWatermarkImage(*image, lastImageError_)) {
+          pendingImages_.created.push_back(*copy);
+          Set(editor_, kWaterMarkImagePath, *copy);
+        }
+      }
+    }
+    all_.insert_or_assign(name, Value(editor_));
+
+    std::optional<Dictionary> file = ReadPresetFile();
+    if (file && sourceRow) {
+      const std::string& source = names_[*sourceRow];
+      if (const Dictionary* saved = DictionaryFor(*file, source)) {
+        Dictionary restored = *saved;
+        Set(restored, kDirtyFlag, false);
+        all_.insert_or_assign(source, Value(std::move(restored)));
+      }
+    }
+    if (!file) file.emplace();
+    file->insert_or_assign(name, ForFile(editor_));
+    const Result stored = Store(*file);
+    if (stored.ok()) Notify(Change::Table);
+    return stored;
+  });
+}
+
+// Stores the editor's copy under newName (in place of oldName) in the file
+// and the working copies.
+void PresetLibrary::UpdatePresetAction(Dictionary& file, const std::string& oldName,
+                                       const std::string& newName) {
   const Dictionary* old = DictionaryFor(file, oldName);
   const std::int64_t index = old ? IntegerFor(*old, kWaterMarkPresetIndex).value_or(0)
                                  : static_cast<std::int64_t>(file.size());
   Set(editor_, kWaterMarkPresetIndex, index);
-  StoreHeldImage(editor_);
+  if (!StoreHeldImage(editor_)) Set(editor_, kDirtyFlag, true);
   file.insert_or_assign(newName, ForFile(editor_));
   all_.insert_or_assign(newName, Value(editor_));
   if (oldName != newName) {
     file.erase(oldName);
     all_.erase(oldName);
   }
-  WriteSettingsPlist(file, kPresetLibraryFileFormat);
 }
 
-void PresetLibrary::RemovePreset(const std::string& name) {
-  if (name.empty()) return;
-  std::optional<Dictionary> file = ReadPresetFile();
-  if (!file) return;
-  const auto count = static_cast<std::int64_t>(file->size());
-  const Dictionary* entry = DictionaryFor(*file, name);
+// Takes a preset out of the file and the working copies, moving the stored
+// indexes of the presets after it up by one.
+void PresetLibrary::RemovePreset(Dictionary& file, const std::string& name) {
+  const auto count = static_cast<std::int64_t>(file.size());
+  const Dictionary* entry = DictionaryFor(file, name);
   if (count >= 2 && entry) {
     const std::int64_t k = IntegerFor(*entry, kWaterMarkPresetIndex).value_or(count);
     for (std::int64_t j = std::max<std::int64_t>(k + 1, 1); j < count; ++j) {
       if (j >= static_cast<std::int64_t>(names_.size())) break;
       const std::string& follower = names_[static_cast<size_t>(j)];
-      const auto saved = file->find(follower);
-      if (saved == file->end() || !saved->second.DictionaryValue()) continue;
+      const auto saved = file.find(follower);
+      if (saved == file.end() || !saved->second.DictionaryValue()) continue;
       Set(*saved->second.DictionaryValue(), kWaterMarkPresetIndex, j - 1);
       if (Dictionary* working = WorkingCopy(follower)) Set(*working, kWaterMarkPresetIndex, j - 1);
     }
   }
-  if (entry) DeleteWatermarkImageFile(StringFor(*entry, kWaterMarkImagePath));
-  file->erase(name);
+  if (entry) {
+    if (const std::string* path = StringFor(*entry, kWaterMarkImagePath)) {
+      pendingImages_.obsolete.push_back(*path);
+    }
+  }
+  file.erase(name);
   all_.erase(name);
-  WriteSettingsPlist(*file, kPresetLibraryFileFormat);
 }
 
-void PresetLibrary::SaveSelectedRow() {
-  if (!selectedRows_.empty()) {
+Result PresetLibrary::SaveSelectedRow() {
+  if (selectedRows_.empty()) return Result::Ok();
+  const Result result = Transaction([&] {
     Dictionary file = ReadPresetFile().value_or(Dictionary{});
+    std::vector<Dictionary*> saved;
     for (size_t row : selectedRows_) {
       Dictionary* preset = WorkingCopy(names_[row]);
       if (!preset) continue;
-      Set(*preset, kDirtyFlag, false);
-      StoreHeldImage(*preset);
+      if (StoreHeldImage(*preset)) saved.push_back(preset);
       file.insert_or_assign(names_[row], ForFile(*preset));
     }
-    WriteSettingsPlist(file, kPresetLibraryFileFormat);
+    const Result stored = Store(file);
+    if (!stored.ok()) return stored;
+    for (Dictionary* preset : saved) Set(*preset, kDirtyFlag, false);
     Set(editor_, kDirtyFlag, false);
     // The editor mirrors the saved preset, so a picture is not stored twice.
     if (selectedRow_ && selectedRows_.count(*selectedRow_)) {
       if (const Dictionary* preset = WorkingCopy(names_[*selectedRow_])) editor_ = *preset;
     }
-  }
+    return stored;
+  });
   Notify(Change::Table);
   Notify(Change::Buttons);
+  return result;
 }
 
 void PresetLibrary::RevertSelectedRow() {
@@ -314,18 +376,25 @@ void PresetLibrary::RevertSelectedRow() {
   Notify(Change::Buttons);
 }
 
-void PresetLibrary::SaveAll() {
-  for (const std::string& name : names_) {
-    if (Dictionary* preset = WorkingCopy(name)) {
-      Set(*preset, kDirtyFlag, false);
-      StoreHeldImage(*preset);
+Result PresetLibrary::SaveAll() {
+  const Result result = Transaction([&] {
+    std::vector<Dictionary*> saved;
+    for (const std::string& name : names_) {
+      if (Dictionary* preset = WorkingCopy(name); preset && StoreHeldImage(*preset)) {
+        saved.push_back(preset);
+      }
     }
-  }
-  Dictionary file;
-  for (const auto& [name, preset] : all_) file.emplace(name, ForFile(*preset.DictionaryValue()));
-  WriteSettingsPlist(file, kPresetLibraryFileFormat);
+    Dictionary file;
+    for (const auto& [name, preset] : all_) file.emplace(name, ForFile(*preset.DictionaryValue()));
+    const Result stored = Store(file);
+    if (stored.ok()) {
+      for (Dictionary* preset : saved) Set(*preset, kDirtyFlag, false);
+    }
+    return stored;
+  });
   Notify(Change::Table);
   Notify(Change::Buttons);
+  return result;
 }
 
 WatermarkSettings PresetLibrary::GetPresetSettingsForIndex(std::int64_t row) const {
@@ -348,11 +417,13 @@ std::string PresetLibrary::NewPresetName(const std::string& editorText) const {
   }
 }
 
-std::string PresetLibrary::AddToEndOfTable(const std::string& editorText) {
+Result PresetLibrary::AddToEndOfTable(const std::string& editorText, std::string* added) {
   const std::string name = NewPresetName(editorText);
-  AddPreset(name);
+  const Result stored = AddPreset(name);
+  if (!stored.ok()) return stored;
   SelectRowStartingAtRow(static_cast<std::int64_t>(names_.size()) - 1);
-  return name;
+  if (added) *added = name;
+  return stored;
 }
 
 bool PresetLibrary::IsModified(size_t row) const {
@@ -375,39 +446,42 @@ RenameCheck PresetLibrary::ValidateRename(size_t row, const std::string& text) c
   return RenameCheck::NameTaken;
 }
 
-void PresetLibrary::CommitRename(size_t row, const std::string& text) {
-  if (row >= names_.size()) return;
+Result PresetLibrary::CommitRename(size_t row, const std::string& text) {
+  if (row >= names_.size()) return Result::Ok();
   const std::string oldName = names_[row];
   std::string newName = text;
-  Set(editor_, kDirtyFlag, false);
-  if (IsModified(row)) {
-    if (newName.rfind(kModifiedStar, 0) == 0) newName.erase(0, kModifiedStar.size());
+  if (IsModified(row) && newName.rfind(kModifiedStar, 0) == 0) {
+    newName.erase(0, kModifiedStar.size());
+  }
+  if (newName.empty()) return Result::Failed("a preset needs a name");
+  const Result result = Transaction([&] {
+    Set(editor_, kDirtyFlag, false);
     Set(*WorkingCopy(oldName), kDirtyFlag, false);
-    Notify(Change::Buttons);
-  }
-  if (newName.empty()) return;
-  if (newName == oldName) {
-    UpdatePresetAction(oldName, oldName);
-    Notify(Change::Table);
-    return;
-  }
-  const bool replacing = HasPreset(newName);
-  if (replacing) {
-    RemovePreset(newName);
-  } else {
-    names_.insert(names_.begin() + static_cast<std::ptrdiff_t>(row), newName);
-  }
-  names_.erase(std::find(names_.begin(), names_.end(), oldName));
-  UpdatePresetAction(oldName, newName);
-  // The replaced preset's row is kept; make the stored order say the same.
-  if (replacing) RenumberToTableOrder();
+    Dictionary file = ReadPresetFile().value_or(Dictionary{});
+    const bool replacing = newName != oldName && HasPreset(newName);
+    if (newName != oldName) {
+      if (replacing) {
+        RemovePreset(file, newName);
+      } else {
+        names_.insert(names_.begin() + static_cast<std::ptrdiff_t>(row), newName);
+      }
+      names_.erase(std::find(names_.begin(), names_.end(), oldName));
+    }
+    UpdatePresetAction(file, oldName, newName);
+    // The replaced preset's row is kept; make the stored order say the same.
+    if (replacing) RenumberToTableOrder(file);
+    return Store(file);
+  });
+  Notify(Change::Buttons);
   Notify(Change::Table);
-  const auto at = std::find(names_.begin(), names_.end(), newName);
-  if (!names_.empty()) SelectRowStartingAtRow(at - names_.begin());
+  if (result.ok() && newName != oldName) {
+    const auto at = std::find(names_.begin(), names_.end(), newName);
+    SelectRowStartingAtRow(at - names_.begin());
+  }
+  return result;
 }
 
-void PresetLibrary::RenumberToTableOrder() {
-  Dictionary file = ReadPresetFile().value_or(Dictionary{});
+void PresetLibrary::RenumberToTableOrder(Dictionary& file) {
   for (size_t row = 0; row < names_.size(); ++row) {
     const auto index = static_cast<std::int64_t>(row);
     if (Dictionary* preset = WorkingCopy(names_[row])) Set(*preset, kWaterMarkPresetIndex, index);
@@ -416,19 +490,26 @@ void PresetLibrary::RenumberToTableOrder() {
       Set(*saved->second.DictionaryValue(), kWaterMarkPresetIndex, index);
     }
   }
-  WriteSettingsPlist(file, kPresetLibraryFileFormat);
 }
 
-void PresetLibrary::RemoveRows(const std::set<size_t>& rows) {
+Result PresetLibrary::RemoveRows(const std::set<size_t>& rows) {
   std::vector<size_t> valid;
   for (size_t row : rows) {
     if (row < names_.size()) valid.push_back(row);
   }
-  if (valid.empty()) return;
-  for (auto row = valid.rbegin(); row != valid.rend(); ++row) RemovePreset(names_[*row]);
-  for (auto row = valid.rbegin(); row != valid.rend(); ++row) {
-    names_.erase(names_.begin() + static_cast<std::ptrdiff_t>(*row));
-  }
+  if (valid.empty()) return Result::Ok();
+  const Result result = Transaction([&] {
+    std::optional<Dictionary> file = ReadPresetFile();
+    for (auto row = valid.rbegin(); row != valid.rend(); ++row) {
+      if (file) RemovePreset(*file, names_[*row]);
+      all_.erase(names_[*row]);
+    }
+    for (auto row = valid.rbegin(); row != valid.rend(); ++row) {
+      names_.erase(names_.begin() + static_cast<std::ptrdiff_t>(*row));
+    }
+    return file ? Store(*file) : Result::Ok();
+  });
+  if (!result.ok()) return result;
   Notify(Change::Table);
   if (names_.empty()) {
     selectedRows_.clear();
@@ -437,6 +518,7 @@ void PresetLibrary::RemoveRows(const std::set<size_t>& rows) {
   } else {
     SelectRowStartingAtRow(static_cast<std::int64_t>(valid.front()));
   }
+  return result;
 }
 
 bool PresetLibrary::RemoveButtonEnabled() const { return !names_.empty() && selectedRow_; }
@@ -446,20 +528,19 @@ bool PresetLibrary::SaveAndRevertEnabled() const {
                      [this](size_t row) { return IsModified(row); });
 }
 
-bool PresetLibrary::CheckAndSetModifiedPresetRow(const std::function<QuitAnswer()>& ask) {
+Result PresetLibrary::CheckAndSetModifiedPresetRow(const std::function<QuitAnswer()>& ask) {
   bool anyModified = false;
   for (size_t row = 0; row < names_.size() && !anyModified; ++row) anyModified = IsModified(row);
-  if (!anyModified) return true;
+  if (!anyModified) return Result::Ok();
   switch (ask()) {
     case QuitAnswer::Cancel:
-      return false;
+      return Result::Cancelled();
     case QuitAnswer::Save:
-      SaveAll();
-      return true;
+      return SaveAll();
     case QuitAnswer::DontSave:
-      return true;
+      return Result::Ok();
   }
-  return true;
+  return Result::Ok();
 }
 
 }  // namespace quillsheet

@@ -2,6 +2,11 @@
 // working copies in memory, the saved state in the preset file, the editor's
 // own copy of the selected preset, and the table's selection. Widgets call
 // these operations and refresh themselves when told of a change.
+//
+// Used from one thread (the window's main thread, or the command line's).
+// Every operation that stores the library file returns how that went; when
+// storing fails, nothing it changed is kept in memory either (the modified
+// marks included), and the reason is in the result.
 #pragma once
 
 #include <QImage>
@@ -12,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Result.h"
 #include "common/Value.h"
 #include "engine/WatermarkSettings.h"
 
@@ -39,7 +45,8 @@ class PresetLibrary {
 
   // Reads the preset file, seeding it from the bundled "DefaultPreset.plist"
   // on first start, orders the presets and selects the stored row.
-  void Load();
+  // Fails only when seeding the file failed; the library is loaded anyway.
+  Result Load();
 
   const std::vector<std::string>& waterMarkPresetData() const { return names_; }
   const Dictionary& allPresetDictionary() const { return all_; }
@@ -56,17 +63,19 @@ class PresetLibrary {
   // editor's copy and every selected working copy take it and are marked.
   void setObjectToSelectedPreset(const Value& value, std::string_view key);
 
-  void AddPreset(const std::string& name);
-  void UpdatePresetAction(const std::string& oldName, const std::string& newName);
-  void RemovePreset(const std::string& name);
-  void SaveSelectedRow();
+  Result AddPreset(const std::string& name);
+  Result SaveSelectedRow();
   void RevertSelectedRow();
-  void SaveAll();
+  Result SaveAll();
 
   // Stores an image as a new file "watermark_imageN" (PNG) in the image
   // folder; no value, with the reason in error, when it cannot.
   std::optional<std::string> saveCustomWatermarkImage(const QImage& image, std::string& error);
+  // Deletes a picture file, but only one the library made itself
+  // ("watermark_image" and a number, in its own folder); any other path is
+  // the user's file and is left alone.
   static void DeleteWatermarkImageFile(const std::string* path);
+  static bool IsOwnImageFile(const std::string& path);
 
   // The record of the preset at a row; all defaults for -1 or a row that
   // names no preset.
@@ -75,17 +84,20 @@ class PresetLibrary {
   // Table rules.
   bool HasPreset(const std::string& name) const;
   std::string NewPresetName(const std::string& editorText) const;
-  // Adds a preset from the editor's values under a new name and selects it.
-  std::string AddToEndOfTable(const std::string& editorText);
+  // Adds a preset from the editor's values under a new name (given back in
+  // added) and selects it.
+  Result AddToEndOfTable(const std::string& editorText, std::string* added = nullptr);
   RenameCheck ValidateRename(size_t row, const std::string& text) const;
-  void CommitRename(size_t row, const std::string& text);
-  void RemoveRows(const std::set<size_t>& rows);
+  Result CommitRename(size_t row, const std::string& text);
+  Result RemoveRows(const std::set<size_t>& rows);
   bool IsModified(size_t row) const;
   std::string DisplayName(size_t row) const;
   bool RemoveButtonEnabled() const;
   bool SaveAndRevertEnabled() const;
-  // True when the application may quit; asks only when a preset is modified.
-  bool CheckAndSetModifiedPresetRow(const std::function<QuitAnswer()>& ask);
+  // Ok when the application may quit; asks only when a preset is modified.
+  // Cancelled when the user said so; failed when saving failed (then the
+  // application must not quit: the changes would be lost).
+  Result CheckAndSetModifiedPresetRow(const std::function<QuitAnswer()>& ask);
 
   // Why the last custom image could not be stored, or empty.
   const std::string& lastImageError() const { return lastImageError_; }
@@ -95,7 +107,19 @@ class PresetLibrary {
   void LoadSelectedPreset();
   Dictionary* WorkingCopy(const std::string& name);
   bool StoreHeldImage(Dictionary& preset);
-  void RenumberToTableOrder();
+  void UpdatePresetAction(Dictionary& file, const std::string& oldName, const std::string& newName);
+  void RemovePreset(Dictionary& file, const std::string& name);
+  void RenumberToTableOrder(Dictionary& file);
+  Result Store(const Dictionary& file);
+  Result Transaction(const std::function<Result()>& change);
+
+  // Picture files made and made obsolete by the operation under way: the
+  // obsolete ones are deleted once the library file is stored, the new ones
+  // when it could not be.
+  struct PendingImages {
+    std::vector<std::string> created;
+    std::vector<std::string> obsolete;
+  };
 
   std::vector<std::string> names_;
   Dictionary all_;
@@ -104,6 +128,7 @@ class PresetLibrary {
   std::optional<size_t> selectedRow_;
   std::vector<Listener> listeners_;
   std::string lastImageError_;
+  PendingImages pendingImages_;
 };
 
 }  // namespace quillsheet

@@ -29,4 +29,10 @@ std::vector<std::string> PresetNamesInTableOrder(const Dictionary& library) {
   return names;
 }
 
+bool IsPresetLibrary(const Dictionary& contents) {
+  return !contents.empty() && std::all_of(contents.begin(), contents.end(), [](const auto& entry) {
+    return entry.second.DictionaryValue() != nullptr;
+  });
+}
+
 }  // namespace quillsheet

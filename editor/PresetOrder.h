@@ -13,4 +13,8 @@ namespace quillsheet {
 // order is the same on every run.
 std::vector<std::string> PresetNamesInTableOrder(const Dictionary& library);
 
+// Whether a file's dictionary is a library (every entry a preset dictionary)
+// rather than one preset (whose entries are numbers, strings and arrays).
+bool IsPresetLibrary(const Dictionary& contents);
+
 }  // namespace quillsheet

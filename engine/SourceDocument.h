@@ -15,6 +15,10 @@ namespace quillsheet {
 
 enum class OpenError { None, Missing, NotPdf, NeedsPassword };
 
+// Why a document that opened cannot be used: its repair left no page.
+inline constexpr const char* kNoPagesRecovered =
+    "damaged beyond repair: no pages could be recovered";
+
 class SourcePage {
  public:
   ~SourcePage();

@@ -82,6 +82,8 @@ struct WatermarkSettings {
   double backSize = 0;
   double backOpacity = 0;
   std::int32_t fillOption = 0;  // 1 pattern, 2 image, else colour
+  // Why an image fill has no picture ("picture X not found"); empty otherwise.
+  std::string fillImageProblem;
   bool textBehind = false;
   bool fillBehind = false;
   AnchorRatio textCenter;
@@ -102,7 +104,18 @@ WatermarkSettings GetPresetSettingsFrom(const Dictionary* preset);
 // Writes the entries of a new preset into the dictionary.
 void GetDefaultWatermarkOptions(Dictionary& preset);
 
-// Decodes an image file; no image when it cannot be read or decoded.
-Value::Image DecodeImageFile(const std::string& path);
+inline constexpr std::int32_t kFillWithImage = 2;
+
+// Lengths, sizes, offsets and angles of a record stay within +-this, so no
+// arithmetic on them can overflow.
+inline constexpr std::int64_t kLongestLength = 1'000'000;
+
+// Picture files larger than this are not read.
+inline constexpr std::uintmax_t kLargestPictureFile = std::uintmax_t(256) << 20;
+
+// Decodes an image file (a regular file of at most kLargestPictureFile
+// bytes); no image, with the reason in why, when it cannot be read or
+// decoded.
+Value::Image DecodeImageFile(const std::string& path, std::string* why = nullptr);
 
 }  // namespace quillsheet

@@ -22,8 +22,11 @@ struct PlannedOutput {
   std::filesystem::path output;
 };
 
-std::string FileNameOf(const std::string& path) {
-  return std::filesystem::path(path).filename().string();
+// The file's name with its folder's name, so two "a.pdf" can be told apart.
+std::string ShortPathOf(const std::string& path) {
+  const std::filesystem::path file(path);
+  const std::filesystem::path folder = file.parent_path().filename();
+  return folder.empty() ? file.filename().string() : (folder / file.filename()).string();
 }
 
 std::string BaseNameOf(const std::string& path) {
@@ -51,7 +54,8 @@ class Run {
       progress_.numOfPresetsForConversion = presets_.size();
       Advance(kStatusRunStarts);
       const std::vector<PlannedOutput> plan = Plan(report);
-      report.results = Work(plan);
+      report.refused = OutputReplacingAnInput(plan);
+      if (report.refused.empty()) report.results = Work(plan);
       Advance(kStatusRunEnds);
     }
     report.cancelled = cancel_.load();
@@ -64,7 +68,8 @@ class Run {
   // Decides every output's path in the sequential order, asking about presets
   // without a layer as they come.
   std::vector<PlannedOutput> Plan(RunReport& report) {
-    const bool toFile = DestinationIsFile(presets_.size(), documents_.size());
+    const bool toFile = options_.toFolder ? !*options_.toFolder
+                                          : DestinationIsFile(presets_.size(), documents_.size());
     const GeneralPreferences& preferences = options_.preferences;
     LabelPosition position{};
     const std::string separator = GetAppFilePrefOptions(preferences, position);
@@ -98,6 +103,22 @@ class Run {
     return plan;
   }
 
+  // An output that would land on one of the run's own inputs (a folder
+  // converted into itself with replacing on) would destroy it, and a later
+  // preset would read the earlier one's output: the run is refused whole.
+  std::string OutputReplacingAnInput(const std::vector<PlannedOutput>& plan) const {
+    for (const PlannedOutput& planned : plan) {
+      for (const DocumentEntry& document : documents_) {
+        std::error_code ignored;
+        if (std::filesystem::equivalent(planned.output, document.path, ignored)) {
+          return "the output " + planned.output.string() + " would replace the input " +
+                 document.path + "; nothing was converted";
+        }
+      }
+    }
+    return {};
+  }
+
   SaveRequest RequestFor(const PlannedOutput& planned) const {
     SaveRequest request;
     request.source = documents_[planned.document];
@@ -129,10 +150,7 @@ class Run {
           if (job >= plan.size()) return;
           StartDocument(plan[job]);
         }
-        const PlannedOutput& planned = plan[job];
-        results[job] = OutputResult{documents_[planned.document].path,
-                                    presets_[planned.preset].name, planned.output,
-                                    SaveAsPDFFileOfSelectedDict(RequestFor(planned), &cancel_)};
+        results[job] = Convert(plan[job]);
       }
     };
     const int jobs = std::max(1, std::min<int>(options_.jobs, static_cast<int>(plan.size())));
@@ -148,11 +166,46 @@ class Run {
     return done;
   }
 
+  // One output, whatever happens inside: an exception (out of memory, a
+  // path the file system refuses) fails this document and the run goes on.
+  OutputResult Convert(const PlannedOutput& planned) const {
+    OutputResult result{documents_[planned.document].path,
+                        presets_[planned.preset].name,
+                        planned.output,
+                        Result::Failed("not converted"),
+                        {}};
+    try {
+      const SaveRequest request = RequestFor(planned);
+      SaveNotes notes;
+      result.outcome = SaveAsPDFFileOfSelectedDict(request, &cancel_, &notes);
+      if (result.outcome.ok()) result.warnings = WarningsFor(request, notes);
+    } catch (const std::exception& failure) {
+      result.outcome = Result::Failed(result.source + ": " + failure.what());
+    } catch (...) {
+      result.outcome = Result::Failed(result.source + ": an unexpected error");
+    }
+    return result;
+  }
+
+  static std::vector<std::string> WarningsFor(const SaveRequest& request, const SaveNotes& notes) {
+    std::vector<std::string> warnings;
+    const bool layers = request.settings.textEnabled || request.settings.fillEnabled;
+    if (layers && notes.markedPages == 0) {
+      warnings.push_back("no page of " + request.source.path + " matched " +
+                         DescribeSelection(request.selectionTag, request.rangeString.value_or("")) +
+                         "; copied without a mark");
+    }
+    if (!request.settings.fillImageProblem.empty()) {
+      warnings.push_back(request.settings.fillImageProblem);
+    }
+    return warnings;
+  }
+
   void StartDocument(const PlannedOutput& planned) {
     progress_.presetProcessingIndex = planned.presetIndex;
     progress_.currentPresetName = presets_[planned.preset].name;
     progress_.fileProcessingIndex = planned.fileIndex;
-    progress_.currentFileName = FileNameOf(documents_[planned.document].path);
+    progress_.currentFileName = ShortPathOf(documents_[planned.document].path);
     AdvanceLocked(kStatusDocumentStarts);
   }
 
@@ -205,10 +258,16 @@ bool RunReport::LastSaveSucceeded() const {
   return !results.empty() && results.back().outcome.ok();
 }
 
+size_t RunReport::WarningCount() const {
+  size_t count = 0;
+  for (const OutputResult& result : results) count += result.warnings.size();
+  return count;
+}
+
 std::vector<const OutputResult*> RunReport::Failures() const {
   std::vector<const OutputResult*> failures;
   for (const OutputResult& result : results) {
-    if (result.outcome.status == WriteOutcome::Status::Failed) failures.push_back(&result);
+    if (result.outcome.status() == Result::Status::Failed) failures.push_back(&result);
   }
   return failures;
 }
@@ -217,6 +276,13 @@ std::optional<std::string> EncryptionRequestProblem(bool checked, const std::str
                                                     const std::string& verify) {
   if (!checked) return std::nullopt;
   if (password.empty()) return "the password for the output files is empty";
+  if (password.find('\0') != std::string::npos) {
+    return "the password for the output files contains a NUL character";
+  }
+  if (password.size() > kLongestPassword) {
+    return "the password for the output files is longer than " + std::to_string(kLongestPassword) +
+           " bytes";
+  }
   if (password != verify) return "the password and its verification differ";
   return std::nullopt;
 }

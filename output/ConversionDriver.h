@@ -32,6 +32,9 @@ struct ConversionOptions {
   GeneralPreferences preferences;  // naming, quality, page selection
   std::optional<EncryptionOptions> encryption;
   int jobs = 1;
+  // Whether the destination is a folder, when the caller decided it (the
+  // command line, from what the user named); else DestinationIsFile decides.
+  std::optional<bool> toFolder;
 };
 
 struct ProgressState {
@@ -42,7 +45,7 @@ struct ProgressState {
   std::uint64_t numOfPDFFilesForConversion = 0;
   std::uint64_t presetProcessingIndex = 0;
   std::uint64_t numOfPresetsForConversion = 0;
-  std::string currentFileName;
+  std::string currentFileName;  // enough of the path to tell two "a.pdf" apart
   std::string currentPresetName;
 
   std::string FileText() const;    // "Processing File (%ld/%ld): %@"
@@ -53,34 +56,46 @@ struct OutputResult {
   std::string source;
   std::string preset;
   std::filesystem::path output;
-  WriteOutcome outcome;
+  Result outcome;
+  // Made, but not quite as asked ("no page of X matched 5-9; copied without
+  // a mark", "picture X not found: fill layer skipped").
+  std::vector<std::string> warnings;
 };
 
 struct RunReport {
   std::vector<OutputResult> results;  // in sequential order, for the outputs attempted
   bool cancelled = false;
   bool stoppedWithoutWatermark = false;  // the user declined a preset with no layer
+  std::string refused;  // why the run wrote nothing at all (an output would replace an input)
   std::chrono::steady_clock::duration elapsed{};
 
   size_t OutputsMade() const;
   bool LastSaveSucceeded() const;
   std::vector<const OutputResult*> Failures() const;
+  size_t WarningCount() const;
 };
 
-// The caller's side of a run; called from the run's threads, one call at a
-// time.
+// The caller's side of a run. Every call comes from the run's threads (the
+// thread that runs ConvertSelectedOrAllfiles, or its helpers with parallel
+// jobs), one call at a time, never from the caller's own thread unless it
+// runs the conversion itself. A window must hand the calls over to its main
+// thread (queued); Progress must return at once (never wait for the main
+// thread), while ContinueWithoutWatermark may block until the user answers.
 class ConversionObserver {
  public:
   virtual ~ConversionObserver() = default;
   virtual void Progress(const ProgressState& state) = 0;
   // A preset has neither layer on: go on without a watermark? Asked at most
-  // once per run.
+  // once per run, before any file is written.
   virtual bool ContinueWithoutWatermark(const std::string& presetName) = 0;
+  // The last call of a run.
   virtual void Finished(const RunReport& report) = 0;
 };
 
-// Why encryption asked for cannot be used (an empty password, or a
+// Why encryption asked for cannot be used (an empty password, one with a NUL
+// character, one longer than the 127 bytes a PDF password can hold, or a
 // verification that differs), or nothing when it can or was not asked for.
+inline constexpr size_t kLongestPassword = 127;
 std::optional<std::string> EncryptionRequestProblem(bool checked, const std::string& password,
                                                     const std::string& verify);
 

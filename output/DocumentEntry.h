@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "common/Result.h"
+
 namespace quillsheet {
 
 struct DocumentEntry {
@@ -19,18 +21,6 @@ struct EncryptionOptions {
 
 // Set from another thread to stop a conversion between pages.
 using CancelFlag = std::atomic<bool>;
-
-// How writing or saving one output ended, with a reason people can read.
-struct WriteOutcome {
-  enum class Status { Written, Failed, Cancelled };
-  Status status = Status::Failed;
-  std::string message;
-
-  bool ok() const { return status == Status::Written; }
-  static WriteOutcome Written() { return {Status::Written, {}}; }
-  static WriteOutcome Failed(std::string why) { return {Status::Failed, std::move(why)}; }
-  static WriteOutcome Cancelled() { return {Status::Cancelled, "cancelled"}; }
-};
 
 inline bool IsCancelled(const CancelFlag* cancel) { return cancel && cancel->load(); }
 

@@ -1,5 +1,7 @@
 #include "output/DocumentList.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -22,29 +24,47 @@ bool StartsWithPdfHeader(const std::filesystem::path& path) {
          std::string_view::npos;
 }
 
-// The files of a folder, sorted by name, descending into sub-folders when
-// recursive; hidden items and the insides of bundles are left out.
-void CollectFiles(const std::filesystem::path& folder, bool recursive,
-                  std::vector<std::filesystem::path>& files) {
-  std::vector<std::filesystem::path> children;
-  std::error_code failure;
-  for (std::filesystem::directory_iterator it(folder, failure), end; !failure && it != end;
-       it.increment(failure)) {
-    children.push_back(it->path());
-  }
-  std::sort(children.begin(), children.end());
-  for (const auto& child : children) {
-    if (IsHidden(child)) continue;
-    std::error_code ignored;
-    if (std::filesystem::is_directory(child, ignored)) {
-      if (recursive && !IsBundle(child)) CollectFiles(child, recursive, files);
-    } else {
-      files.push_back(child);
+// Lists the files of folders, sorted by name, descending into sub-folders
+// when recursive; hidden items and the insides of bundles are left out. Each
+// real folder (device and inode) is listed once, however many links lead to
+// it. Stops when cancelled.
+class FolderWalk {
+ public:
+  FolderWalk(bool recursive, const CancelFlag* cancel) : recursive_(recursive), cancel_(cancel) {}
+
+  void Collect(const std::filesystem::path& folder, std::vector<std::filesystem::path>& files) {
+    if (!FirstVisit(folder)) return;
+    std::vector<std::filesystem::path> children;
+    std::error_code failure;
+    for (std::filesystem::directory_iterator it(folder, failure), end; !failure && it != end;
+         it.increment(failure)) {
+      if (IsCancelled(cancel_)) return;
+      children.push_back(it->path());
+    }
+    std::sort(children.begin(), children.end());
+    for (const auto& child : children) {
+      if (IsCancelled(cancel_)) return;
+      if (IsHidden(child)) continue;
+      std::error_code ignored;
+      if (std::filesystem::is_directory(child, ignored)) {
+        if (recursive_ && !IsBundle(child)) Collect(child, files);
+      } else {
+        files.push_back(child);
+      }
     }
   }
-}
 
-std::string FileName(const std::filesystem::path& path) { return path.filename().string(); }
+ private:
+  bool FirstVisit(const std::filesystem::path& folder) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) return false;
+    return visited_.emplace(info.st_dev, info.st_ino).second;
+  }
+
+  bool recursive_;
+  const CancelFlag* cancel_;
+  std::set<std::pair<dev_t, ino_t>> visited_;
+};
 
 }  // namespace
 
@@ -79,12 +99,12 @@ std::shared_ptr<SourceDocument> OpenForList(const std::filesystem::path& path,
       reason = "protected by a password that allows printing, which was not given";
       return nullptr;
     }
-    while (!document) {
-      const PasswordPrompt::Answer answer = prompt->Ask(FileName(path));
+    for (int attempt = 1; !document; ++attempt) {
+      const PasswordPrompt::Answer answer = prompt->Ask(path, attempt);
       if (answer.kind != PasswordPrompt::Answer::Kind::Password) {
         state.skipAll = answer.kind == PasswordPrompt::Answer::Kind::SkipAll;
         state.cancel = answer.kind == PasswordPrompt::Answer::Kind::Cancel;
-        reason = "protected by a password; skipped";
+        reason = attempt > 1 ? "wrong password" : "protected by a password; skipped";
         return nullptr;
       }
       document = SourceDocument::Open(path, answer.password, error, message);
@@ -117,7 +137,7 @@ void DocumentList::Append(ListedDocument document) {
 }
 
 AddReport DocumentList::Add(const std::vector<std::filesystem::path>& paths, bool recursive,
-                            PasswordPrompt* prompt) {
+                            PasswordPrompt* prompt, const CancelFlag* cancel) {
   std::lock_guard serial(addGuard_);
   AddReport report;
   UnlockState state;
@@ -139,10 +159,10 @@ AddReport DocumentList::Add(const std::vector<std::filesystem::path>& paths, boo
     std::error_code ignored;
     if (std::filesystem::is_directory(path, ignored)) {
       std::vector<std::filesystem::path> files;
-      CollectFiles(path, recursive, files);
+      FolderWalk(recursive, cancel).Collect(path, files);
       for (const auto& file : files) {
+        if (state.cancel || IsCancelled(cancel)) break;
         if (IsPdfFile(file)) addOne(file);
-        if (state.cancel) break;
       }
     } else if (!std::filesystem::exists(path, ignored)) {
       report.leftOut.emplace_back(path, "no such file");
@@ -151,7 +171,7 @@ AddReport DocumentList::Add(const std::vector<std::filesystem::path>& paths, boo
     } else {
       addOne(path);
     }
-    if (state.cancel) {
+    if (state.cancel || IsCancelled(cancel)) {
       report.cancelled = true;
       break;
     }

@@ -34,9 +34,10 @@ class PasswordPrompt {
     std::string password;
   };
   virtual ~PasswordPrompt() = default;
-  // Asked again, with the same file, after a password that did not open it
-  // with printing allowed.
-  virtual Answer Ask(const std::string& fileName) = 0;
+  // Asked about a file by its whole path; asked again, with the same file and
+  // the next attempt number (from 1), after a password that did not open it
+  // with printing allowed. Called on the adding thread.
+  virtual Answer Ask(const std::filesystem::path& file, int attempt) = 0;
 };
 
 // Whether a file is taken as a PDF: the extension "pdf" in any letter case,
@@ -51,6 +52,11 @@ struct AddReport {
   bool cancelled = false;  // the user cancelled at a password question
 };
 
+// Threads: Add runs on a worker thread (one add at a time; a second waits),
+// the other operations on any thread; the entries are guarded, so Snapshot,
+// Count and CountLabel always see a whole list. Listeners are called on the
+// thread that made the change (the adding worker for adds), after the change,
+// without the list's lock held; a window hands them over to its main thread.
 class DocumentList {
  public:
   using Listener = std::function<void()>;
@@ -63,9 +69,11 @@ class DocumentList {
 
   // Adds files and the PDF files of folders (their direct children, or every
   // descendant when recursive; hidden files and application bundles are
-  // skipped), appending in order. One add runs at a time; a second waits.
+  // skipped; each real folder is visited once, so links that loop are
+  // harmless), appending in order. One add runs at a time; a second waits.
+  // Setting cancel stops the add between two files (also while listing).
   AddReport Add(const std::vector<std::filesystem::path>& paths, bool recursive,
-                PasswordPrompt* prompt);
+                PasswordPrompt* prompt, const CancelFlag* cancel = nullptr);
 
   void Remove(const std::set<size_t>& rows);
   void RemoveAll();

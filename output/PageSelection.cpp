@@ -128,4 +128,30 @@ bool IsPageSelected(int tag, std::uint64_t page, std::uint64_t pageCount, double
   }
 }
 
+namespace {
+constexpr std::pair<std::string_view, int> kTagNames[] = {{"all", kAllPages},
+                                                          {"even", kEvenPages},
+                                                          {"odd", kOddPages},
+                                                          {"portrait", kPortraitPages},
+                                                          {"landscape", kLandscapePages},
+                                                          {"first", kFirstPage},
+                                                          {"last", kLastPage},
+                                                          {"first-last", kFirstAndLastPage}};
+}  // namespace
+
+std::optional<int> SelectionTagNamed(std::string_view name) {
+  for (const auto& [tagName, tag] : kTagNames) {
+    if (tagName == name) return tag;
+  }
+  return std::nullopt;
+}
+
+std::string DescribeSelection(int tag, std::string_view rangeText) {
+  if (tag == kPageRange) return std::string(rangeText);
+  for (const auto& [tagName, named] : kTagNames) {
+    if (named == tag) return std::string(tagName);
+  }
+  return "all";
+}
+
 }  // namespace quillsheet

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -37,6 +39,12 @@ class PageIndexSet {
  private:
   std::vector<std::pair<std::uint64_t, std::uint64_t>> ranges_;
 };
+
+// The command-line names of the tags other than the range ("all", "even",
+// "odd", "portrait", "landscape", "first", "last", "first-last").
+std::optional<int> SelectionTagNamed(std::string_view name);
+// The selection in words: the name of its tag, or the range text.
+std::string DescribeSelection(int tag, std::string_view rangeText);
 
 // Parses a whole page-range text against a document of pageCount pages.
 PageIndexSet PageIndexSetFromRangeString(std::string_view text, std::uint64_t pageCount);

@@ -8,6 +8,7 @@
 
 #include <map>
 #include <sstream>
+#include <stdexcept>
 
 #include "engine/Compositor.h"
 #include "output/MarkDocument.h"
@@ -129,9 +130,36 @@ class PageMarker {
   std::map<std::string, QPDFObjectHandle> streams_;
 };
 
-void WriteDocument(QPDF& pdf, const std::filesystem::path& output,
+// Hands qpdf's output to a staged file in large blocks; a failed write ends
+// the document at once (the staged file keeps the cause).
+class StagedFilePipeline : public Pipeline {
+ public:
+  explicit StagedFilePipeline(StagedFile& file) : Pipeline("output", nullptr), file_(file) {}
+
+  void write(unsigned char const* data, size_t length) override {
+    buffer_.append(reinterpret_cast<const char*>(data), length);
+    if (buffer_.size() >= kBlock) Flush();
+  }
+  void finish() override { Flush(); }
+
+ private:
+  static constexpr size_t kBlock = 1 << 18;
+
+  void Flush() {
+    const Result written = file_.Write(buffer_);
+    buffer_.clear();
+    if (!written.ok()) throw std::runtime_error(written.message());
+  }
+
+  StagedFile& file_;
+  std::string buffer_;
+};
+
+void WriteDocument(QPDF& pdf, StagedFile& output,
                    const std::optional<EncryptionOptions>& encryption) {
-  QPDFWriter writer(pdf, output.c_str());
+  StagedFilePipeline pipeline(output);
+  QPDFWriter writer(pdf);
+  writer.setOutputPipeline(&pipeline);
   writer.setPreserveEncryption(false);
   writer.setObjectStreamMode(qpdf_o_generate);
   if (encryption) {
@@ -144,7 +172,10 @@ void WriteDocument(QPDF& pdf, const std::filesystem::path& output,
   writer.write();
 }
 
-WriteOutcome MarkPages(QPDF& pdf, const WriteRequest& request, const CancelFlag* cancel) {
+// Marks the selected pages and writes the document (while the marks' own
+// document, which the pages' new forms still read from, is alive).
+Result MarkAndWrite(QPDF& pdf, const WriteRequest& request, StagedFile& output,
+                    const CancelFlag* cancel, WrittenDocument& written) {
   QPDFPageDocumentHelper pageHelper(pdf);
   pageHelper.pushInheritedAttributesToPage();
   QPDFAcroFormDocumentHelper forms(pdf);
@@ -156,16 +187,51 @@ WriteOutcome MarkPages(QPDF& pdf, const WriteRequest& request, const CancelFlag*
   }
   PageMarker marker(pdf, request.settings);
   for (std::uint64_t p = 1; p <= count; ++p) {
-    if (IsCancelled(cancel)) return WriteOutcome::Cancelled();
+    if (IsCancelled(cancel)) return Result::Cancelled();
     QPDFPageObjectHelper& page = pages[p - 1];
     const RectF displayed = PageBoxOf(page);
     const bool selected = IsPageSelected(request.selectionTag, p, count, displayed.width,
                                          displayed.height, range ? &*range : nullptr);
     const RectF box = MakeUpright(page, forms, selected);
-    if (selected) marker.Mark(page, box);
+    if (selected) {
+      marker.Mark(page, box);
+      ++written.markedPages;
+    }
   }
-  WriteDocument(pdf, request.output, request.encryption);
-  return WriteOutcome::Written();
+  WriteDocument(pdf, output, request.encryption);
+  return Result::Ok();
+}
+
+// Opens what was written, as a reader would, before it may be delivered.
+Result CheckWritten(const StagedFile& output, const WriteRequest& request, std::uint64_t pages) {
+  const std::string password = request.encryption ? request.encryption->password : "";
+  const std::string failure = "cannot write " + output.destination().string() + ": ";
+  try {
+    QPDF check;
+    check.setSuppressWarnings(true);
+    check.processFile(output.path().c_str(), password.c_str());
+    const auto written = QPDFPageDocumentHelper(check).getAllPages().size();
+    if (written != pages) {
+      return Result::Failed(failure + "the written file has " + std::to_string(written) +
+                            " pages instead of " + std::to_string(pages));
+    }
+  } catch (const std::exception& problem) {
+    return Result::Failed(failure + "the written file cannot be read back (" + problem.what() +
+                          ")");
+  }
+  if (request.encryption) {
+    try {
+      QPDF unlocked;
+      unlocked.setSuppressWarnings(true);
+      unlocked.processFile(output.path().c_str(), "");
+      return Result::Failed(failure + "the written file opens without its password");
+    } catch (const QPDFExc& expected) {
+      if (expected.getErrorCode() != qpdf_e_password) {
+        return Result::Failed(failure + "the written file cannot be read back");
+      }
+    }
+  }
+  return Result::Ok();
 }
 
 std::string OpenFailure(const QPDFExc& failure, const DocumentEntry& source) {
@@ -178,25 +244,37 @@ std::string OpenFailure(const QPDFExc& failure, const DocumentEntry& source) {
 
 }  // namespace
 
-WriteOutcome WriteWatermarkedDocument(const WriteRequest& request, const CancelFlag* cancel) {
+Result WriteWatermarkedDocument(const WriteRequest& request, StagedFile& output,
+                                const CancelFlag* cancel, WrittenDocument* summary) {
+  WrittenDocument written;
   QPDF pdf;
   pdf.setSuppressWarnings(true);
   try {
     pdf.processFile(request.source.path.c_str(), request.source.password.c_str());
   } catch (const QPDFExc& failure) {
-    return WriteOutcome::Failed(OpenFailure(failure, request.source));
+    return Result::Failed(OpenFailure(failure, request.source));
   } catch (const std::exception& failure) {
-    return WriteOutcome::Failed(request.source.path + ": " + failure.what());
+    return Result::Failed(request.source.path + ": " + failure.what());
   }
   try {
-    if (!request.settings.textEnabled && !request.settings.fillEnabled) {
-      WriteDocument(pdf, request.output, request.encryption);
-      return WriteOutcome::Written();
+    written.pages = QPDFPageDocumentHelper(pdf).getAllPages().size();
+    if (written.pages == 0) return Result::Failed(request.source.path + ": " + kNoPagesRecovered);
+    if (request.settings.textEnabled || request.settings.fillEnabled) {
+      const Result marked = MarkAndWrite(pdf, request, output, cancel, written);
+      if (!marked.ok()) return marked;
+    } else {
+      WriteDocument(pdf, output, request.encryption);
     }
-    return MarkPages(pdf, request, cancel);
   } catch (const std::exception& failure) {
-    return WriteOutcome::Failed("cannot write " + request.output.string() + ": " + failure.what());
+    if (Result closed = output.Close(); !closed.ok()) return closed;
+    return Result::Failed("cannot write " + output.destination().string() + ": " + failure.what());
   }
+  if (Result closed = output.Close(); !closed.ok()) return closed;
+  if (Result checked = CheckWritten(output, request, written.pages); !checked.ok()) {
+    return checked;
+  }
+  if (summary) *summary = written;
+  return Result::Ok();
 }
 
 }  // namespace quillsheet

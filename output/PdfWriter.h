@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "common/AtomicFile.h"
+#include "engine/SourceDocument.h"
 #include "engine/WatermarkSettings.h"
 #include "output/DocumentEntry.h"
 
@@ -17,10 +19,15 @@ namespace quillsheet {
 struct WriteRequest {
   DocumentEntry source;
   WatermarkSettings settings;  // viewScale 1, no marker
-  std::filesystem::path output;
   std::optional<EncryptionOptions> encryption;
   int selectionTag = 1;
   std::optional<std::string> rangeString;
+};
+
+// What a written document holds, for the caller's report.
+struct WrittenDocument {
+  std::uint64_t pages = 0;        // pages of the source, and of the output
+  std::uint64_t markedPages = 0;  // pages that received the layers
 };
 
 // The marked-content tag around every placed mark: readers for the blind skip
@@ -29,9 +36,14 @@ inline constexpr const char* kWatermarkTag =
     "/Artifact <</Type /Pagination /Subtype /Watermark>> BDC\n"
     "/Span <</ActualText ()>> BDC\n";
 
-// Writes the output file. With both layers off the document is written as it
-// is (rotation and boxes unchanged). Cancel is read before every page; a
-// cancelled or failed write may leave a partial file for the caller to remove.
-WriteOutcome WriteWatermarkedDocument(const WriteRequest& request, const CancelFlag* cancel);
+// Writes the output into the staged file, syncs and closes it, and opens it
+// again to check it before anyone delivers it: it must be a readable PDF
+// with the source's number of pages, opened by the output password (and not
+// without it) when encrypted. With both layers off the document is written
+// as it is (rotation and boxes unchanged). A source whose repair leaves no
+// page fails with kNoPagesRecovered. Cancel is read before every page. On
+// any failure the staged file is not to be delivered.
+Result WriteWatermarkedDocument(const WriteRequest& request, StagedFile& output,
+                                const CancelFlag* cancel, WrittenDocument* written = nullptr);
 
 }  // namespace quillsheet

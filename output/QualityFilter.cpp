@@ -131,14 +131,14 @@ bool QualityFilterAvailable() {
   return false;
 }
 
-WriteOutcome ApplyQualityFilter(const QualityFilter& filter, const DocumentEntry& source,
-                                const std::filesystem::path& output, const CancelFlag* cancel) {
+Result ApplyQualityFilter(const QualityFilter& filter, const DocumentEntry& source,
+                          const std::filesystem::path& output, const CancelFlag* cancel) {
   bool cancelled = false;
   const auto status = RunChild(GhostscriptArguments(filter, source, output), cancel, cancelled);
-  if (cancelled) return WriteOutcome::Cancelled();
-  if (!status) return WriteOutcome::Failed("the quality filter program (gs) could not be run");
-  if (*status != 0) return WriteOutcome::Failed("the quality filter could not read " + source.path);
-  return WriteOutcome::Written();
+  if (cancelled) return Result::Cancelled();
+  if (!status) return Result::Failed("the quality filter program (gs) could not be run");
+  if (*status != 0) return Result::Failed("the quality filter could not read " + source.path);
+  return Result::Ok();
 }
 
 }  // namespace quillsheet

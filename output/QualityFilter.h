@@ -27,7 +27,7 @@ bool QualityFilterAvailable();
 
 // Filters a source (opened with its password) into output, images
 // re-sampled and JPEG-compressed. Cancel kills the child process.
-WriteOutcome ApplyQualityFilter(const QualityFilter& filter, const DocumentEntry& source,
-                                const std::filesystem::path& output, const CancelFlag* cancel);
+Result ApplyQualityFilter(const QualityFilter& filter, const DocumentEntry& source,
+                          const std::filesystem::path& output, const CancelFlag* cancel);
 
 }  // namespace quillsheet

@@ -4,50 +4,12 @@
 #include <qpdf/QPDFAcroFormDocumentHelper.hh>
 #include <qpdf/QPDFOutlineDocumentHelper.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
-
-#include <QUuid>
+#include <qpdf/QPDFWriter.hh>
 
 #include "output/PdfWriter.h"
 
 namespace quillsheet {
 namespace {
-
-// A temporary file that is removed when it goes out of scope unless it was
-// delivered.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(const std::filesystem::path& destination)
-      : path_(TemporaryPathForDestination(destination)) {}
-  ~TemporaryFile() {
-    std::error_code ignored;
-    if (!delivered_) std::filesystem::remove(path_, ignored);
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-
-  std::uintmax_t Size() const {
-    std::error_code ignored;
-    return std::filesystem::file_size(path_, ignored);
-  }
-
-  // Renames the file over the destination in one step.
-  WriteOutcome DeliverTo(const std::filesystem::path& destination) {
-    std::error_code failure;
-    std::filesystem::rename(path_, destination, failure);
-    if (failure) {
-      return WriteOutcome::Failed("cannot put " + destination.string() +
-                                  " in place: " + failure.message());
-    }
-    delivered_ = true;
-    return WriteOutcome::Written();
-  }
-
- private:
-  std::filesystem::path path_;
-  bool delivered_ = false;
-};
 
 struct InteractiveParts {
   size_t fields = 0;
@@ -82,32 +44,64 @@ std::optional<InteractiveParts> CountInteractiveParts(const std::filesystem::pat
   }
 }
 
-// Writes the marked document from a filtered copy of the source; no value
-// when the filter fails or would lose an interactive part.
-std::unique_ptr<TemporaryFile> MarkFilteredCopy(const SaveRequest& request,
-                                                const CancelFlag* cancel, WriteOutcome& outcome) {
-  TemporaryFile filtered(request.destination);
-  outcome = ApplyQualityFilter(*request.filter, request.source, filtered.path(), cancel);
+// A copy of a locked source without its encryption, private to the user
+// (the staged file is created readable by its owner only), so the filter
+// program never sees the password on its command line.
+std::unique_ptr<StagedFile> UnlockedCopy(const SaveRequest& request) {
+  Result failure;
+  auto copy = StagedFile::Create(request.destination, failure);
+  if (!copy) return nullptr;
+  try {
+    QPDF pdf;
+    pdf.setSuppressWarnings(true);
+    pdf.processFile(request.source.path.c_str(), request.source.password.c_str());
+    QPDFWriter writer(pdf, copy->path().c_str());
+    writer.setPreserveEncryption(false);
+    writer.write();
+  } catch (const std::exception&) {
+    return nullptr;
+  }
+  return copy;
+}
+
+// Writes the marked document from a filtered copy of the source; no file
+// when the filter fails or would lose a page or an interactive part.
+std::unique_ptr<StagedFile> MarkFilteredCopy(const SaveRequest& request, std::uint64_t pages,
+                                             const CancelFlag* cancel, Result& outcome) {
+  DocumentEntry source = request.source;
+  std::unique_ptr<StagedFile> unlocked;
+  if (!source.password.empty()) {
+    unlocked = UnlockedCopy(request);
+    if (!unlocked) return nullptr;
+    source = {unlocked->path().string(), ""};
+  }
+  Result failure;
+  const auto filtered = StagedFile::Create(request.destination, failure);
+  if (!filtered) return nullptr;
+  outcome = ApplyQualityFilter(*request.filter, source, filtered->path(), cancel);
   if (!outcome.ok()) return nullptr;
-  const auto before = CountInteractiveParts(request.source.path, request.source.password);
-  const auto after = CountInteractiveParts(filtered.path(), "");
+  const auto before = CountInteractiveParts(source.path, "");
+  const auto after = CountInteractiveParts(filtered->path(), "");
   if (!before || !after || *before != *after) return nullptr;
-  auto marked = std::make_unique<TemporaryFile>(request.destination);
-  WriteRequest write{
-      {filtered.path().string(), ""}, request.settings,   marked->path(), request.encryption,
-      request.selectionTag,           request.rangeString};
-  outcome = WriteWatermarkedDocument(write, cancel);
-  return outcome.ok() ? std::move(marked) : nullptr;
+  auto marked = StagedFile::Create(request.destination, failure);
+  if (!marked) return nullptr;
+  const WriteRequest write{{filtered->path().string(), ""},
+                           request.settings,
+                           request.encryption,
+                           request.selectionTag,
+                           request.rangeString};
+  WrittenDocument written;
+  outcome = WriteWatermarkedDocument(write, *marked, cancel, &written);
+  if (!outcome.ok() || written.pages != pages) return nullptr;
+  return marked;
+}
+
+std::uintmax_t SizeOf(const StagedFile& file) {
+  std::error_code ignored;
+  return std::filesystem::file_size(file.path(), ignored);
 }
 
 }  // namespace
-
-std::filesystem::path TemporaryPathForDestination(const std::filesystem::path& destination) {
-  const std::string unique = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
-  const std::filesystem::path folder =
-      destination.has_parent_path() ? destination.parent_path() : std::filesystem::path(".");
-  return folder / ("." + destination.filename().string() + "." + unique + ".tmp");
-}
 
 std::optional<EncryptionOptions> GetEncryptionDictionary(bool checked, const std::string& password,
                                                          const std::string& verify) {
@@ -115,21 +109,25 @@ std::optional<EncryptionOptions> GetEncryptionDictionary(bool checked, const std
   return EncryptionOptions{password};
 }
 
-WriteOutcome SaveAsPDFFileOfSelectedDict(const SaveRequest& request, const CancelFlag* cancel) {
-  TemporaryFile drawn(request.destination);
-  const WriteRequest write{request.source,     request.settings,     drawn.path(),
-                           request.encryption, request.selectionTag, request.rangeString};
-  WriteOutcome outcome = WriteWatermarkedDocument(write, cancel);
+Result SaveAsPDFFileOfSelectedDict(const SaveRequest& request, const CancelFlag* cancel,
+                                   SaveNotes* notes) {
+  Result failure;
+  const auto drawn = StagedFile::Create(request.destination, failure);
+  if (!drawn) return failure;
+  const WriteRequest write{request.source, request.settings, request.encryption,
+                           request.selectionTag, request.rangeString};
+  WrittenDocument written;
+  const Result outcome = WriteWatermarkedDocument(write, *drawn, cancel, &written);
   if (!outcome.ok()) return outcome;
+  if (notes) notes->markedPages = written.markedPages;
   if (request.filter) {
-    WriteOutcome filterOutcome;
-    auto filtered = MarkFilteredCopy(request, cancel, filterOutcome);
-    if (filterOutcome.status == WriteOutcome::Status::Cancelled) return filterOutcome;
-    if (filtered && filtered->Size() < drawn.Size())
-      return filtered->DeliverTo(request.destination);
+    Result filterOutcome = Result::Ok();
+    const auto filtered = MarkFilteredCopy(request, written.pages, cancel, filterOutcome);
+    if (filterOutcome.cancelled()) return filterOutcome;
+    if (filtered && SizeOf(*filtered) < SizeOf(*drawn)) return filtered->Deliver();
   }
-  if (IsCancelled(cancel)) return WriteOutcome::Cancelled();
-  return drawn.DeliverTo(request.destination);
+  if (IsCancelled(cancel)) return Result::Cancelled();
+  return drawn->Deliver();
 }
 
 }  // namespace quillsheet

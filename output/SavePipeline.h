@@ -1,7 +1,8 @@
 // Produces one output file for one document and one preset: written to a
-// temporary file beside the destination, optionally passed through a quality
-// filter, encrypted on the way, and renamed over the destination at the end,
-// so the destination is replaced whole or left untouched.
+// staged file beside the destination, optionally passed through a quality
+// filter, encrypted on the way, read back and checked, and renamed over the
+// destination at the end, so the destination is replaced whole or left
+// untouched.
 #pragma once
 
 #include <filesystem>
@@ -24,17 +25,21 @@ struct SaveRequest {
   std::optional<std::string> rangeString;
 };
 
-// A fresh, hidden file name in the destination's folder, unique per call.
-std::filesystem::path TemporaryPathForDestination(const std::filesystem::path& destination);
-
 // The encryption options of the export controls: present only when the box is
 // checked and the password is not empty and equals its verification.
 std::optional<EncryptionOptions> GetEncryptionDictionary(bool checked, const std::string& password,
                                                          const std::string& verify);
 
-// Saves one output. Written: the destination now holds it. Failed (with the
-// reason) or Cancelled: the destination is as it was. No temporary file is
-// left behind in any case.
-WriteOutcome SaveAsPDFFileOfSelectedDict(const SaveRequest& request, const CancelFlag* cancel);
+// What a delivered output is worth telling the user about.
+struct SaveNotes {
+  std::uint64_t markedPages = 0;  // 0: no page matched the selection
+};
+
+// Saves one output. Ok: the destination now holds it, checked by reading it
+// back. Failed (with the reason, naming the destination) or Cancelled: the
+// destination is as it was. No temporary file is left behind in any case.
+// Throws nothing but what allocation may throw.
+Result SaveAsPDFFileOfSelectedDict(const SaveRequest& request, const CancelFlag* cancel,
+                                   SaveNotes* notes = nullptr);
 
 }  // namespace quillsheet

@@ -120,9 +120,10 @@ TEST_F(Batch, EveryPresetConvertsEveryDocumentInOrder) {
   EXPECT_EQ(recorder.progress.front().status, kStatusRunStarts);
   EXPECT_EQ(recorder.progress.back().status, kStatusRunEnds);
   EXPECT_EQ(recorder.progress.back().value, 8u);
-  EXPECT_EQ(recorder.progress[1].FileText(), "Processing File (1/3): Doc1.pdf");
+  const std::string folder = home_.path().filename().string() + "/";
+  EXPECT_EQ(recorder.progress[1].FileText(), "Processing File (1/3): " + folder + "Doc1.pdf");
   EXPECT_EQ(recorder.progress[1].PresetText(), "Preset Name (1/2): Draft");
-  EXPECT_EQ(recorder.progress[6].FileText(), "Processing File (3/3): Doc3.pdf");
+  EXPECT_EQ(recorder.progress[6].FileText(), "Processing File (3/3): " + folder + "Doc3.pdf");
   EXPECT_EQ(recorder.progress[6].PresetText(), "Preset Name (2/2): Paid");
   EXPECT_TRUE(fs::exists(Out() / "Draft" / "Doc2.pdf"));
   EXPECT_TRUE(fs::exists(Out() / "Paid" / "Doc3.pdf"));
@@ -209,7 +210,7 @@ TEST_F(Batch, FailuresAreReportedWithTheirReasons) {
   const RunReport report =
       ConvertSelectedOrAllfiles({Preset("Draft")}, documents, Out(), Options(), recorder, cancel_);
   ASSERT_EQ(report.Failures().size(), 1u);
-  EXPECT_NE(report.Failures()[0]->outcome.message.find("gone.pdf"), std::string::npos);
+  EXPECT_NE(report.Failures()[0]->outcome.message().find("gone.pdf"), std::string::npos);
   EXPECT_EQ(report.OutputsMade(), 2u);
 }
 
@@ -217,8 +218,8 @@ TEST_F(Batch, FailuresAreReportedWithTheirReasons) {
 class ScriptedPrompt : public PasswordPrompt {
  public:
   explicit ScriptedPrompt(std::vector<Answer> answers) : answers_(std::move(answers)) {}
-  Answer Ask(const std::string& fileName) override {
-    asked.push_back(fileName);
+  Answer Ask(const std::filesystem::path& file, int attempt) override {
+    asked.push_back(file.filename().string() + "#" + std::to_string(attempt));
     if (answers_.empty()) return {Answer::Kind::Skip, {}};
     Answer answer = answers_.front();
     answers_.erase(answers_.begin());
@@ -242,7 +243,8 @@ class List : public Batch {
     const fs::path plain = Plain(name + ".plain");
     QPDF pdf;
     pdf.processFile(plain.c_str());
-    QPDFWriter writer(pdf, (home_.path() / name).c_str());
+    const fs::path locked = home_.path() / name;
+    QPDFWriter writer(pdf, locked.c_str());
     writer.setR6EncryptionParameters("user", "owner", true, true, true, true, true, true,
                                      userMayPrint ? qpdf_r3p_full : qpdf_r3p_none, true);
     writer.write();
@@ -315,8 +317,8 @@ TEST_F(List, LockedFilesAskUntilSkipSkipAllOrCancel) {
                        {Kind::Password, "owner"}});
   AddReport report = list_.Add({first, second, third}, false, &skip);
   EXPECT_EQ(report.added, 2u);
-  EXPECT_EQ(skip.asked,
-            (std::vector<std::string>{"first.pdf", "second.pdf", "second.pdf", "third.pdf"}));
+  EXPECT_EQ(skip.asked, (std::vector<std::string>{"first.pdf#1", "second.pdf#1", "second.pdf#2",
+                                                  "third.pdf#1"}));
   EXPECT_EQ(list_.Snapshot()[0].password, "user");
 
   ScriptedPrompt skipAll({{Kind::SkipAll, {}}});

@@ -46,10 +46,10 @@ class Writer : public ::testing::Test {
     return test::WriteTestPdf(home_.path() / "in.pdf", pages);
   }
 
-  WriteOutcome Save(const std::filesystem::path& input, const WatermarkSettings& settings,
-                    int tag = 1, std::optional<std::string> range = std::nullopt,
-                    std::optional<EncryptionOptions> encryption = std::nullopt,
-                    const CancelFlag* cancel = nullptr, const std::string& password = "") {
+  Result Save(const std::filesystem::path& input, const WatermarkSettings& settings, int tag = 1,
+              std::optional<std::string> range = std::nullopt,
+              std::optional<EncryptionOptions> encryption = std::nullopt,
+              const CancelFlag* cancel = nullptr, const std::string& password = "") {
     SaveRequest request;
     request.source = {input.string(), password};
     request.settings = settings;
@@ -66,7 +66,7 @@ class Writer : public ::testing::Test {
   void ExpectNoTemporaryFiles() {
     for (const auto& entry : std::filesystem::directory_iterator(home_.path())) {
       const std::string name = entry.path().filename().string();
-      EXPECT_FALSE(name.size() > 4 && name.substr(name.size() - 4) == ".tmp") << name;
+      EXPECT_FALSE(name.starts_with(".qs-")) << name;
     }
   }
 
@@ -259,17 +259,17 @@ TEST_F(Writer, DestinationIsReplacedWholeOrLeftAlone) {
   std::ofstream(Out()) << "previous output";
   const auto text = home_.path() / "notes.pdf";
   std::ofstream(text) << "not a pdf at all";
-  const WriteOutcome failed = Save(text, RedCover());
-  EXPECT_EQ(failed.status, WriteOutcome::Status::Failed);
-  EXPECT_NE(failed.message.find("notes.pdf"), std::string::npos);
+  const Result failed = Save(text, RedCover());
+  EXPECT_EQ(failed.status(), Result::Status::Failed);
+  EXPECT_NE(failed.message().find("notes.pdf"), std::string::npos);
   EXPECT_EQ(*ReadWholeFile(Out()), "previous output");
 
   CancelFlag cancel{true};
-  EXPECT_EQ(Save(input, RedCover(), 1, std::nullopt, std::nullopt, &cancel).status,
-            WriteOutcome::Status::Cancelled);
+  EXPECT_EQ(Save(input, RedCover(), 1, std::nullopt, std::nullopt, &cancel).status(),
+            Result::Status::Cancelled);
   EXPECT_EQ(*ReadWholeFile(Out()), "previous output");
 
-  const WriteOutcome missing = Save(home_.path() / "gone.pdf", RedCover());
+  const Result missing = Save(home_.path() / "gone.pdf", RedCover());
   EXPECT_FALSE(missing.ok());
   EXPECT_EQ(*ReadWholeFile(Out()), "previous output");
   ExpectNoTemporaryFiles();
@@ -280,10 +280,6 @@ TEST_F(Writer, EncryptionNeedsMatchingNonEmptyPasswords) {
   EXPECT_FALSE(GetEncryptionDictionary(true, "", ""));
   EXPECT_FALSE(GetEncryptionDictionary(true, "a", "A"));
   EXPECT_EQ(GetEncryptionDictionary(true, "a", "a")->password, "a");
-  const auto first = TemporaryPathForDestination("/tmp/x/out.pdf");
-  EXPECT_NE(first, TemporaryPathForDestination("/tmp/x/out.pdf"));
-  EXPECT_EQ(first.parent_path(), "/tmp/x");
-  EXPECT_EQ(first.filename().string().front(), '.');
 }
 
 TEST_F(Writer, QualityFilterIsKeptOnlyWhenSmaller) {
@@ -381,7 +377,7 @@ TEST_F(CorpusWriter, DamagedEncryptedAndForeignInputs) {
   }
   EXPECT_FALSE(Save(corpus_ / "not-a-pdf_plain-text-2.pdf", settings).ok());
   const auto locked = corpus_ / "enc_rc4-128_user-view_owner-master_noprint.pdf";
-  EXPECT_NE(Save(locked, settings).message.find("password"), std::string::npos);
+  EXPECT_NE(Save(locked, settings).message().find("password"), std::string::npos);
   EXPECT_TRUE(Save(locked, settings, 1, {}, {}, nullptr, "view").ok());
   QPDF out;
   out.processFile(Out().c_str());

@@ -35,7 +35,7 @@ class Library : public ::testing::Test {
                   {"B", Preset(1, "b")},
                   {"C", Preset(2, "c")},
                   {"D", Preset(3, "d")}});
-    library_.Load();
+    ASSERT_TRUE(library_.Load());
   }
   std::int64_t IndexIn(const Dictionary& presets, const std::string& name) {
     return *IntegerFor(*DictionaryFor(presets, name), "WaterMarkPresetIndex");
@@ -49,7 +49,7 @@ class Library : public ::testing::Test {
 };
 
 TEST_F(Library, FirstStartSeedsFromTheBundledListInItsOrder) {
-  library_.Load();
+  ASSERT_TRUE(library_.Load());
   const auto& names = library_.waterMarkPresetData();
   ASSERT_GE(names.size(), 5u);
   EXPECT_EQ(names.front(), "Confidential");
@@ -69,7 +69,7 @@ TEST_F(Library, StoredSelectionIsClampedAndAnEmptyLibraryShowsDefaults) {
       prefs.insert_or_assign("WaterMarkPresetIndex", stored);
       ASSERT_TRUE(WriteSettingsPlist(prefs, kGeneralPreferencesFileFormat));
     }
-    library_.Load();
+    ASSERT_TRUE(library_.Load());
     EXPECT_EQ(library_.waterMarkPresetData(), (std::vector<std::string>{"A", "B", "C"}));
     EXPECT_EQ(library_.selectedRow(), 0) << stored;
     EXPECT_EQ(*StringFor(library_.currentWatermarkOptionsDictionary(), "textString"), "a");
@@ -77,7 +77,7 @@ TEST_F(Library, StoredSelectionIsClampedAndAnEmptyLibraryShowsDefaults) {
 
   std::filesystem::remove(SettingsFilePath(kGeneralPreferencesFileFormat));
   StoreLibrary({});
-  library_.Load();
+  ASSERT_TRUE(library_.Load());
   EXPECT_TRUE(library_.waterMarkPresetData().empty());
   EXPECT_EQ(library_.selectedRow(), -1);
   EXPECT_EQ(library_.currentWatermarkOptionsDictionary().size(), 28u);  // the default preset
@@ -107,7 +107,8 @@ TEST_F(Library, AddingFromAModifiedPresetReturnsTheSourceToItsSavedState) {
   library_.SelectRowStartingAtRow(1);
   library_.setObjectToSelectedPreset(Value("edited"), "textString");
   EXPECT_EQ(library_.NewPresetName("b"), "b");
-  const std::string name = library_.AddToEndOfTable("B");
+  std::string name;
+  ASSERT_TRUE(library_.AddToEndOfTable("B", &name));
   EXPECT_EQ(name, "B 1");
   EXPECT_EQ(library_.selectedRow(), 4);
   const Dictionary file = File();
@@ -122,7 +123,7 @@ TEST_F(Library, RemovingRenumbersFollowersAndKeepsTheirEdits) {
   LoadFour();
   library_.SetSelection({2}, 2);
   library_.setObjectToSelectedPreset(Value("pending"), "textString");
-  library_.RemoveRows({1});
+  ASSERT_TRUE(library_.RemoveRows({1}));
   EXPECT_EQ(library_.waterMarkPresetData(), (std::vector<std::string>{"A", "C", "D"}));
   const Dictionary file = File();
   EXPECT_FALSE(DictionaryFor(file, "B"));
@@ -134,10 +135,10 @@ TEST_F(Library, RemovingRenumbersFollowersAndKeepsTheirEdits) {
             "pending");
   EXPECT_EQ(library_.selectedRow(), 1);
 
-  library_.RemoveRows({0, 2});
+  ASSERT_TRUE(library_.RemoveRows({0, 2}));
   EXPECT_EQ(library_.waterMarkPresetData(), std::vector<std::string>{"C"});
   EXPECT_EQ(library_.selectedRow(), 0);
-  library_.RemoveRows({0});
+  ASSERT_TRUE(library_.RemoveRows({0}));
   EXPECT_TRUE(library_.waterMarkPresetData().empty());
   EXPECT_FALSE(library_.RemoveButtonEnabled());
   EXPECT_TRUE(File().empty());
@@ -147,16 +148,17 @@ TEST_F(Library, SavingTurnsAPictureIntoTheNextFreeImageFile) {
   LoadFour();
   std::filesystem::create_directories(ImageFolder());
   std::ofstream(ImageFolder() / "watermark_image1") << "taken";
-  std::ofstream(ImageFolder() / "old") << "previous picture";
+  std::ofstream(ImageFolder() / "watermark_image9") << "previous picture";
   library_.SelectRowStartingAtRow(0);
-  library_.setObjectToSelectedPreset(Value((ImageFolder() / "old").string()), "WaterMarkImagePath");
+  library_.setObjectToSelectedPreset(Value((ImageFolder() / "watermark_image9").string()),
+                                     "WaterMarkImagePath");
   library_.setObjectToSelectedPreset(Value(std::make_shared<QImage>(Picture(Qt::blue))), "Image");
-  library_.SaveSelectedRow();
+  ASSERT_TRUE(library_.SaveSelectedRow());
   const Dictionary saved = *DictionaryFor(File(), "A");
   EXPECT_EQ(*StringFor(saved, "WaterMarkImagePath"), (ImageFolder() / "watermark_image2").string());
   EXPECT_FALSE(Find(saved, "Image"));
   EXPECT_EQ(BooleanFor(saved, "DirtyFlag"), false);
-  EXPECT_FALSE(std::filesystem::exists(ImageFolder() / "old"));
+  EXPECT_FALSE(std::filesystem::exists(ImageFolder() / "watermark_image9"));
   EXPECT_EQ(QImage(QString::fromStdString((ImageFolder() / "watermark_image2").string()))
                 .pixelColor(0, 0),
             QColor(Qt::blue));
@@ -172,7 +174,7 @@ TEST_F(Library, APictureThatCannotBeWrittenIsKept) {
   library_.SelectRowStartingAtRow(2);
   auto picture = std::make_shared<QImage>(Picture(Qt::red));
   library_.setObjectToSelectedPreset(Value(Value::Image(picture)), "Image");
-  library_.SaveSelectedRow();
+  ASSERT_TRUE(library_.SaveSelectedRow());
   EXPECT_FALSE(library_.lastImageError().empty());
   const Dictionary& working = *DictionaryFor(library_.allPresetDictionary(), "C");
   EXPECT_EQ(*Find(working, "Image")->ImageValue(), picture);
@@ -193,12 +195,12 @@ TEST_F(Library, RevertRestoresTheSavedState) {
 TEST_F(Library, RenameChecksAndReplacesAnotherPreset) {
   LoadFour();
   std::filesystem::create_directories(ImageFolder());
-  std::ofstream(ImageFolder() / "b-picture") << "b";
+  std::ofstream(ImageFolder() / "watermark_image5") << "b";
   Dictionary file = File();
   file.at("B").DictionaryValue()->insert_or_assign("WaterMarkImagePath",
-                                                   (ImageFolder() / "b-picture").string());
+                                                   (ImageFolder() / "watermark_image5").string());
   StoreLibrary(file);
-  library_.Load();
+  ASSERT_TRUE(library_.Load());
 
   library_.SelectRowStartingAtRow(3);
   library_.setObjectToSelectedPreset(Value("edited d"), "textString");
@@ -211,17 +213,17 @@ TEST_F(Library, RenameChecksAndReplacesAnotherPreset) {
   EXPECT_EQ(library_.ValidateRename(3, "E"), RenameCheck::Accept);
   EXPECT_EQ(library_.ValidateRename(3, "B"), RenameCheck::NameTaken);
 
-  library_.CommitRename(3, "B");  // the user chose to replace
+  ASSERT_TRUE(library_.CommitRename(3, "B"));  // the user chose to replace
   EXPECT_EQ(library_.waterMarkPresetData(), (std::vector<std::string>{"A", "B", "C"}));
   EXPECT_EQ(library_.selectedRow(), 1);
-  EXPECT_FALSE(std::filesystem::exists(ImageFolder() / "b-picture"));
+  EXPECT_FALSE(std::filesystem::exists(ImageFolder() / "watermark_image5"));
   const Dictionary after = File();
   EXPECT_EQ(after.size(), 3u);
   EXPECT_EQ(*StringFor(*DictionaryFor(after, "B"), "textString"), "edited d");
   EXPECT_FALSE(library_.IsModified(1));
   // The stored order is the table's, so the next start shows the same.
   PresetLibrary reloaded;
-  reloaded.Load();
+  ASSERT_TRUE(reloaded.Load());
   EXPECT_EQ(reloaded.waterMarkPresetData(), library_.waterMarkPresetData());
 }
 

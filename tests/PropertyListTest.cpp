@@ -84,9 +84,11 @@ TEST(AtomicFile, ReplacesContentAndKeepsPermissions) {
 
 TEST(AtomicFile, FailureLeavesNoTraceAndTheOldEntry) {
   test::ScratchHome home;
-  std::string error;
-  EXPECT_FALSE(WriteFileAtomically(home.path() / "missing" / "f", "x", &error));
-  EXPECT_NE(error.find("missing"), std::string::npos);
+  const Result missing = WriteFileAtomically(home.path() / "missing" / "f", "x");
+  EXPECT_FALSE(missing);
+  EXPECT_NE(missing.message().find("the folder " + (home.path() / "missing").string() +
+                                   " does not exist"),
+            std::string::npos);
 
   // A folder in the target's place cannot be replaced by a file.
   const auto target = home.path() / "target";
