@@ -35,11 +35,17 @@ bool IsDelimiter(char c) {
 
 }  // namespace
 
-SaveRestoreCount CountSaveRestore(std::string_view content) {
+SaveRestoreCount CountSaveRestore(std::string_view content, const CancelFlag* cancel) {
   SaveRestoreCount count;
   size_t at = 0;
   const size_t end = content.size();
+  size_t nextPoll = 0;
+  // Every branch below moves `at` forward by at least one byte.
   while (at < end) {
+    if (at >= nextPoll) {
+      if (IsCancelled(cancel)) break;
+      nextPoll = at + (1 << 20);
+    }
     const char c = content[at];
     if (IsWhite(c)) {
       ++at;
@@ -58,7 +64,8 @@ SaveRestoreCount CountSaveRestore(std::string_view content) {
         }
       }
     } else if (c == '<' && at + 1 < end && content[at + 1] != '<') {
-      at = std::min(end, content.find('>', at) + 1);
+      const size_t close = content.find('>', at);
+      at = close == std::string_view::npos ? end : close + 1;
     } else if (IsDelimiter(c)) {
       ++at;
       if (c == '/') {
@@ -120,12 +127,13 @@ RectF PageBoxOf(QPDFPageObjectHelper& page) {
   return rect;
 }
 
-bool BalanceSaveRestore(QPDFPageObjectHelper& page) {
+bool BalanceSaveRestore(QPDFPageObjectHelper& page, const CancelFlag* cancel) {
   Pl_Buffer decoded("page content");
   page.pipeContents(&decoded);
   std::unique_ptr<Buffer> buffer(decoded.getBuffer());
   const SaveRestoreCount count = CountSaveRestore(
-      std::string_view(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize()));
+      std::string_view(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize()),
+      cancel);
   if (count.depth == 0 && count.unmatchedRestores == 0) return false;
   QPDF& pdf = *page.getObjectHandle().getOwningQPDF();
   page.addPageContents(
@@ -134,10 +142,15 @@ bool BalanceSaveRestore(QPDFPageObjectHelper& page) {
   return true;
 }
 
-RectF MakeUpright(QPDFPageObjectHelper& page, QPDFAcroFormDocumentHelper& forms, bool balance) {
+RectF MakeUpright(QPDFPageObjectHelper& page, QPDFAcroFormDocumentHelper& forms, bool balance,
+                  const CancelFlag* cancel) {
   QPDFObjectHandle dictionary = page.getObjectHandle();
   const int rotation = NormalizedRotation(page);
-  if (balance || rotation != 0) BalanceSaveRestore(page);
+  if (balance || rotation != 0) BalanceSaveRestore(page, cancel);
+  if (!dictionary.getKey("/MediaBox").isRectangle()) {
+    // Turning needs a media box; a page without one is Letter-sized.
+    dictionary.replaceKey("/MediaBox", QPDFObjectHandle::newFromRectangle({0, 0, 612, 792}));
+  }
   if (rotation != 0) {
     dictionary.replaceKey("/Rotate", QPDFObjectHandle::newInteger(rotation));
     page.flattenRotation(&forms);

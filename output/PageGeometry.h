@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "engine/Geometry.h"
+#include "output/DocumentEntry.h"
 
 namespace quillsheet {
 
@@ -27,16 +28,19 @@ struct SaveRestoreCount {
   int depth = 0;              // saves never restored
   int unmatchedRestores = 0;  // restores without a save
 };
-SaveRestoreCount CountSaveRestore(std::string_view content);
+// Any input ends the scan; a set cancel flag ends it early.
+SaveRestoreCount CountSaveRestore(std::string_view content, const CancelFlag* cancel = nullptr);
 
 // Adds the missing "q" before and "Q" after the content so that its saves and
 // restores balance, and returns whether it had to.
-bool BalanceSaveRestore(QPDFPageObjectHelper& page);
+bool BalanceSaveRestore(QPDFPageObjectHelper& page, const CancelFlag* cancel = nullptr);
 
 // Folds the rotation into the content (annotations follow), sets the media
 // box to the page box and drops the other boxes. The content is balanced
 // first when it is turned, or when balance asks for it (layers will be
 // wrapped around it). Returns the page box, now with its sides as displayed.
-RectF MakeUpright(QPDFPageObjectHelper& page, QPDFAcroFormDocumentHelper& forms, bool balance);
+// A page without a media box is given the Letter size first.
+RectF MakeUpright(QPDFPageObjectHelper& page, QPDFAcroFormDocumentHelper& forms, bool balance,
+                  const CancelFlag* cancel = nullptr);
 
 }  // namespace quillsheet

@@ -130,25 +130,27 @@ class PageMarker {
   std::map<std::string, QPDFObjectHandle> streams_;
 };
 
-// Hands qpdf's output to a staged file in large blocks; a failed write ends
-// the document at once (the staged file keeps the cause).
+// Hands qpdf's output to a staged file in large blocks. A failed write ends
+// the document at once; finish() never throws (qpdf also calls it while
+// unwinding), the staged file keeps the cause for Close() to report.
 class StagedFilePipeline : public Pipeline {
  public:
   explicit StagedFilePipeline(StagedFile& file) : Pipeline("output", nullptr), file_(file) {}
 
   void write(unsigned char const* data, size_t length) override {
     buffer_.append(reinterpret_cast<const char*>(data), length);
-    if (buffer_.size() >= kBlock) Flush();
+    if (buffer_.size() < kBlock) return;
+    if (const Result written = Flush(); !written.ok()) throw std::runtime_error(written.message());
   }
-  void finish() override { Flush(); }
+  void finish() override { (void)Flush(); }
 
  private:
   static constexpr size_t kBlock = 1 << 18;
 
-  void Flush() {
+  Result Flush() {
     const Result written = file_.Write(buffer_);
     buffer_.clear();
-    if (!written.ok()) throw std::runtime_error(written.message());
+    return written;
   }
 
   StagedFile& file_;
@@ -192,7 +194,8 @@ Result MarkAndWrite(QPDF& pdf, const WriteRequest& request, StagedFile& output,
     const RectF displayed = PageBoxOf(page);
     const bool selected = IsPageSelected(request.selectionTag, p, count, displayed.width,
                                          displayed.height, range ? &*range : nullptr);
-    const RectF box = MakeUpright(page, forms, selected);
+    const RectF box = MakeUpright(page, forms, selected, cancel);
+    if (IsCancelled(cancel)) return Result::Cancelled();
     if (selected) {
       marker.Mark(page, box);
       ++written.markedPages;

@@ -19,8 +19,8 @@ std::filesystem::path WriteTestPdf(const std::filesystem::path& path,
   for (size_t i = 0; i < pages.size(); ++i) {
     const TestPage& page = pages[i];
     std::ostringstream dictionary;
-    dictionary << "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " << page.width << " " << page.height
-               << "]";
+    dictionary << "<< /Type /Page /Parent 2 0 R";
+    if (page.mediaBox) dictionary << " /MediaBox [0 0 " << page.width << " " << page.height << "]";
     if (!page.cropBox.empty()) dictionary << " /CropBox [" << page.cropBox << "]";
     if (page.rotate) dictionary << " /Rotate " << page.rotate;
     dictionary << " /Contents " << firstPage + 2 * i + 1 << " 0 R >>";

@@ -1,5 +1,8 @@
 #include "tests/TestSupport.h"
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdlib>
 #include <string>
 
@@ -16,6 +19,22 @@ ScratchHome::ScratchHome() {
 ScratchHome::~ScratchHome() {
   std::error_code ignored;
   std::filesystem::remove_all(root_, ignored);
+}
+
+FileSizeLimit::FileSizeLimit(unsigned long bytes) {
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limit{};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  previous_ = limit.rlim_cur;
+  limit.rlim_cur = bytes;
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+  rlimit limit{};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = previous_;
+  ::setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 std::filesystem::path CorpusFolder() {

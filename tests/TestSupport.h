@@ -20,6 +20,19 @@ class ScratchHome {
   std::filesystem::path root_;
 };
 
+// Makes every file larger than the limit impossible to write, as a full disk
+// does, while it lives (the write fails instead of raising SIGXFSZ).
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(unsigned long bytes);
+  ~FileSizeLimit();
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  unsigned long previous_;
+};
+
 // The folder of the shared real-world corpus, or empty when it is absent.
 std::filesystem::path CorpusFolder();
 
