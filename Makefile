@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 CLI = $(BUILD_DIR)/cli/quillsheet-cli
 SAMPLE_PRESETS = resources/DefaultPreset.plist
 
-.PHONY: all deps build demo test resources clean
+.PHONY: all deps build demo test test-sanitized resources clean
 
 all: build
 
@@ -32,6 +32,17 @@ demo: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer
+# (fontconfig's lifelong configuration is not counted as a leak).
+SANITIZED_DIR = build-sanitized
+test-sanitized: deps
+	cmake -S . -B $(SANITIZED_DIR) -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
+	cmake --build $(SANITIZED_DIR) -j $(JOBS)
+	cd $(SANITIZED_DIR) && QT_QPA_PLATFORM=offscreen \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
 # Redraws the shipped fill patterns and the sample document (tools/).
 resources: build
 	$(BUILD_DIR)/tools/quillsheet-make-patterns resources/patterns
@@ -39,4 +50,4 @@ resources: build
 	$(BUILD_DIR)/tools/quillsheet-make-sample resources/samples/sample.pdf
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZED_DIR)

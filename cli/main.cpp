@@ -7,6 +7,7 @@
 #include "cli/ConvertCommand.h"
 #include "cli/PresetsCommand.h"
 #include "cli/RenderCommand.h"
+#include "common/AppPaths.h"
 
 namespace {
 
@@ -34,6 +35,9 @@ int main(int argc, char** argv) {
   if (words.front() == "--version") {
     std::cout << "quillsheet-cli " << QUILLSHEET_VERSION << "\n";
     return kExitOk;
+  }
+  if (const auto resources = quillsheet::CheckResourceFolder(); !resources.ok()) {
+    return Fail(resources.message());
   }
   return Run(words.front(), {words.begin() + 1, words.end()}, usage);
 }

@@ -42,10 +42,25 @@ std::filesystem::path ResourceFolder() {
   if (const char* overridden = std::getenv("QUILLSHEET_RESOURCES"); overridden && *overridden) {
     return overridden;
   }
-  const std::filesystem::path installed = QUILLSHEET_INSTALLED_RESOURCE_DIR;
   std::error_code ignored;
+  const auto program = std::filesystem::read_symlink("/proc/self/exe", ignored);
+  const std::filesystem::path besideProgram =
+      program.parent_path().parent_path() / "share" / "quillsheet";
+  if (!program.empty() && std::filesystem::is_directory(besideProgram, ignored)) {
+    return besideProgram;
+  }
+  const std::filesystem::path installed = QUILLSHEET_INSTALLED_RESOURCE_DIR;
   if (std::filesystem::is_directory(installed, ignored)) return installed;
   return QUILLSHEET_SOURCE_RESOURCE_DIR;
+}
+
+Result CheckResourceFolder() {
+  const auto folder = ResourceFolder();
+  std::error_code ignored;
+  if (std::filesystem::is_directory(folder, ignored)) return Result::Ok();
+  return Result::Failed("the resources folder " + folder.string() +
+                        " does not exist (set QUILLSHEET_RESOURCES to the folder that holds "
+                        "DefaultPreset.plist)");
 }
 
 }  // namespace quillsheet

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/Result.h"
+
 namespace quillsheet {
 
 // Reverse-domain name of the application; it fills the "%@" of the settings
@@ -26,9 +28,14 @@ std::filesystem::path ApplicationSupportDirectory();
 std::optional<std::filesystem::path> GetApplicationSupportFolder(std::string_view name,
                                                                  std::string* error = nullptr);
 
-// The folder of the bundled resources (default presets, patterns): the
-// QUILLSHEET_RESOURCES environment variable when set, else the installed
-// folder, else the source tree the program was built from.
+// The folder of the bundled resources (default presets, patterns, filters):
+// the QUILLSHEET_RESOURCES environment variable when set, else
+// ../share/quillsheet beside the running program (an installed tree moved
+// anywhere), else the install prefix it was built for, else the source tree
+// it was built from.
 std::filesystem::path ResourceFolder();
+
+// Fails, naming the folder, when ResourceFolder() does not exist.
+Result CheckResourceFolder();
 
 }  // namespace quillsheet

@@ -4,6 +4,7 @@
 #include <plist/plist.h>
 #include <sys/stat.h>
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFNameTreeObjectHelper.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
@@ -301,6 +302,19 @@ TEST_F(Hardening, OnePasswordOpensLockedFilesOfTheSameNameInTwoFolders) {
   EXPECT_EQ(list.Add(files, false, &prompt).added, 2u);
   EXPECT_EQ(prompt.asked,
             (std::vector<std::string>{files[0].string() + "#1", files[1].string() + "#1"}));
+}
+
+TEST(Sample, TheLinkLeadsToTheAppendix) {
+  QPDF sample;
+  sample.processFile((fs::path(QUILLSHEET_SOURCE_DIR) / "resources/samples/sample.pdf").c_str());
+  auto pages = QPDFPageDocumentHelper(sample).getAllPages();
+  auto links = pages.front().getAnnotations("/Link");
+  ASSERT_EQ(links.size(), 1u);
+  const std::string name = links.front().getObjectHandle().getKey("/Dest").getUTF8Value();
+  QPDFNameTreeObjectHelper dests(sample.getRoot().getKey("/Names").getKey("/Dests"), sample);
+  QPDFObjectHandle destination;
+  ASSERT_TRUE(dests.findObject(name, destination));
+  EXPECT_EQ(destination.getArrayItem(0).getObjGen(), pages[2].getObjectHandle().getObjGen());
 }
 
 class LibraryStores : public ::testing::Test {

@@ -1,3 +1,4 @@
+#include <cairo-pdf.h>
 #include <gtest/gtest.h>
 #include <poppler.h>
 #include <qpdf/QPDF.hh>
@@ -282,19 +283,60 @@ TEST_F(Writer, EncryptionNeedsMatchingNonEmptyPasswords) {
   EXPECT_EQ(GetEncryptionDictionary(true, "a", "a")->password, "a");
 }
 
-TEST_F(Writer, QualityFilterIsKeptOnlyWhenSmaller) {
+// A page holding one large photograph-like picture (noise), which a quality
+// filter shrinks a lot.
+std::filesystem::path PicturePdf(const std::filesystem::path& path) {
+  SurfaceHandle picture(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1200, 1200));
+  std::uint32_t seed = 7;
+  unsigned char* data = cairo_image_surface_get_data(picture.get());
+  for (int i = 0; i < 1200 * cairo_image_surface_get_stride(picture.get()); ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    data[i] = static_cast<unsigned char>(seed >> 24);
+  }
+  cairo_surface_mark_dirty(picture.get());
+  SurfaceHandle pdf(cairo_pdf_surface_create(path.c_str(), 612, 792));
+  cairo_t* cr = cairo_create(pdf.get());
+  cairo_scale(cr, 0.3, 0.3);
+  cairo_set_source_surface(cr, picture.get(), 100, 100);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  cairo_surface_finish(pdf.get());
+  return path;
+}
+
+TEST_F(Writer, QualityFilterIsDeliveredWhenItShrinksTheFile) {
   if (!QualityFilterAvailable()) GTEST_SKIP() << "gs not installed";
-  const auto sample = std::filesystem::path(QUILLSHEET_SOURCE_DIR) / "resources/samples/sample.pdf";
-  ASSERT_TRUE(Save(sample, RedCover()).ok());
+  const auto source = PicturePdf(home_.path() / "photo.pdf");
+  ASSERT_TRUE(Save(source, RedCover()).ok());
   const auto plain = std::filesystem::file_size(Out());
-  SaveRequest request;
-  request.source = {sample.string(), ""};
-  request.settings = RedCover();
-  request.destination = Out();
-  request.filter = QualityFilterForTag(3);
-  ASSERT_TRUE(request.filter);
-  ASSERT_TRUE(SaveAsPDFFileOfSelectedDict(request, nullptr).ok());
-  EXPECT_LE(std::filesystem::file_size(Out()), plain);
+  // A locked source goes through the filter as well (as a private unlocked copy).
+  const auto locked = home_.path() / "locked.pdf";
+  {
+    QPDF pdf;
+    pdf.processFile(source.c_str());
+    QPDFWriter writer(pdf, locked.c_str());
+    writer.setR6EncryptionParameters("pw", "pw", true, true, true, true, true, true, qpdf_r3p_full,
+                                     true);
+    writer.write();
+  }
+  for (const auto& [input, password] :
+       std::vector<std::pair<std::filesystem::path, std::string>>{{source, ""}, {locked, "pw"}}) {
+    SaveRequest request;
+    request.source = {input.string(), password};
+    request.settings = RedCover();
+    request.destination = Out();
+    request.filter = QualityFilterForTag(3);
+    ASSERT_TRUE(request.filter);
+    ASSERT_TRUE(SaveAsPDFFileOfSelectedDict(request, nullptr).ok()) << input;
+    EXPECT_LT(std::filesystem::file_size(Out()), plain / 4) << input;
+    QPDF out;
+    out.processFile(Out().c_str());
+    auto page = QPDFPageDocumentHelper(out).getAllPages().front();
+    const auto names = page.getObjectHandle().getKey("/Resources").getKey("/XObject").getKeys();
+    EXPECT_TRUE(std::any_of(names.begin(), names.end(), [](const std::string& name) {
+      return name.starts_with("/QswFront");
+    })) << "the filtered copy is marked too";
+  }
   ExpectNoTemporaryFiles();
 }
 

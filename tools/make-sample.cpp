@@ -89,7 +89,8 @@ int main(int argc, char** argv) {
   cairo_pdf_surface_add_outline(surface, CAIRO_PDF_OUTLINE_ROOT, "Quarterly report",
                                 "page=1 pos=[0 0]", CAIRO_PDF_OUTLINE_FLAG_OPEN);
   LetterPage(cr, "Quarterly report", 1);
-  cairo_tag_begin(cr, CAIRO_TAG_LINK, "page=3 pos=[72 72]");
+  // A named destination: cairo resolves it once the appendix page exists.
+  cairo_tag_begin(cr, CAIRO_TAG_LINK, "dest='appendix'");
   cairo_move_to(cr, 72, 720);
   cairo_show_text(cr, "See the appendix for the figures.");
   cairo_tag_end(cr, CAIRO_TAG_LINK);
@@ -103,8 +104,10 @@ int main(int argc, char** argv) {
   cairo_pdf_surface_set_size(surface, 792, 612);
   cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
   cairo_set_font_size(cr, 28);
+  cairo_tag_begin(cr, CAIRO_TAG_DEST, "name='appendix' x=72 y=72");
   cairo_move_to(cr, 72, 120);
   cairo_show_text(cr, "Appendix: a landscape page");
+  cairo_tag_end(cr, CAIRO_TAG_DEST);
   cairo_set_source_rgb(cr, 0.2, 0.4, 0.7);
   for (int bar = 0; bar < 8; ++bar) {
     cairo_rectangle(cr, 100 + bar * 75, 520 - bar * 40, 50, bar * 40 + 20);
