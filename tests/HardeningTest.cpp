@@ -44,6 +44,13 @@ fs::path NoisyPdf(const fs::path& path, int pages) {
   return test::WriteTestPdf(path, std::vector<test::TestPage>(pages, {612, 792, 0, "", noise}));
 }
 
+// Answers yes and listens to nothing.
+struct Quiet : ConversionObserver {
+  void Progress(const ProgressState&) override {}
+  bool ContinueWithoutWatermark(const std::string&) override { return true; }
+  void Finished(const RunReport&) override {}
+};
+
 class Hardening : public ::testing::Test {
  protected:
   test::ScratchHome home_;
@@ -89,11 +96,7 @@ TEST_F(Hardening, AFullDiskFailsTheOutputAndKeepsTheOldFile) {
     EXPECT_FALSE(Save(input, out / "new.pdf"));
     // A batch: every output fails, none is reported as made.
     CancelFlag cancel{false};
-    struct Quiet : ConversionObserver {
-      void Progress(const ProgressState&) override {}
-      bool ContinueWithoutWatermark(const std::string&) override { return true; }
-      void Finished(const RunReport&) override {}
-    } quiet;
+    Quiet quiet;
     const RunReport run = ConvertSelectedOrAllfiles({{"A", Marked()}, {"B", Marked()}},
                                                     {{input.string(), ""}}, out, {}, quiet, cancel);
     EXPECT_EQ(run.OutputsMade(), 0u);
@@ -171,11 +174,7 @@ TEST_F(Hardening, ARunNeverWritesOverItsOwnInputs) {
   options.preferences.addLabelPosition = LabelPosition::None;
   options.preferences.createSeparateFolderForEachFile = false;
   CancelFlag cancel{false};
-  struct Quiet : ConversionObserver {
-    void Progress(const ProgressState&) override {}
-    bool ContinueWithoutWatermark(const std::string&) override { return true; }
-    void Finished(const RunReport&) override {}
-  } quiet;
+  Quiet quiet;
   const RunReport run = ConvertSelectedOrAllfiles(
       {{"A", Marked()}, {"B", Marked()}}, {{input.string(), ""}}, folder, options, quiet, cancel);
   EXPECT_NE(run.refused.find("would replace the input"), std::string::npos);
