@@ -114,12 +114,6 @@ std::optional<std::string> ReadOptions(const Arguments& arguments, ConversionOpt
   return std::nullopt;
 }
 
-void LoadLibrary(PresetLibrary& library) {
-  if (const Result loaded = library.Load(); !loaded.ok()) {
-    std::cerr << "quillsheet-cli: warning: " << loaded.message() << "\n";
-  }
-}
-
 // The presets of the run, in the order given: library presets by name and
 // presets from files; with none given, the library's stored selection.
 std::optional<std::vector<PresetChoice>> ReadPresets(const Arguments& arguments,
@@ -270,7 +264,7 @@ bool DestinationIsFolder(const std::string& destination, const Arguments& argume
     return true;
   }
   const auto& inputs = arguments.positional;
-  return presetCount != 1 || inputs.size() != 1 ||
+  return !DestinationIsFile(presetCount, inputs.size()) ||
          std::filesystem::is_directory(inputs.front(), ignored);
 }
 

@@ -1,9 +1,18 @@
 #include "cli/PresetSource.h"
 
+#include <iostream>
+
 #include "common/PropertyList.h"
 #include "editor/PresetOrder.h"
 
 namespace quillsheet::cli {
+
+void LoadLibrary(PresetLibrary& library) {
+  if (const Result loaded = library.Load(); !loaded.ok()) {
+    std::cerr << "quillsheet-cli: warning: your preset library could not be created: "
+              << loaded.message() << "\n";
+  }
+}
 
 std::optional<Dictionary> ReadDictionaryFile(const std::string& path, std::string& error) {
   const PropertyListResult read = ReadPropertyListFile(path);

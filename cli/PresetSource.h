@@ -5,8 +5,13 @@
 #include <string>
 
 #include "common/Value.h"
+#include "editor/PresetLibrary.h"
 
 namespace quillsheet::cli {
+
+// Loads the user's library; a library file that could not be created is
+// said as a warning (the bundled presets are still there to use).
+void LoadLibrary(PresetLibrary& library);
 
 // A file that must hold one dictionary; no value, with a message, otherwise.
 std::optional<Dictionary> ReadDictionaryFile(const std::string& path, std::string& error);

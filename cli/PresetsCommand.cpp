@@ -148,10 +148,7 @@ int OnUserLibrary(const Arguments& arguments) {
   const size_t count = words.size() - 1;
   const auto wrongCount = [&] { return Usage("wrong number of arguments for presets " + command); };
   PresetLibrary library;
-  if (const Result loaded = library.Load(); !loaded.ok()) {
-    std::cerr << "quillsheet-cli: warning: your preset library could not be created: "
-              << loaded.message() << "\n";
-  }
+  LoadLibrary(library);
   if (command == "list") return count == 0 ? List(library) : wrongCount();
   if (command == "show") return count == 1 ? Show(library, words[1]) : wrongCount();
   if (command == "export") return count == 2 ? Export(library, words[1], words[2]) : wrongCount();

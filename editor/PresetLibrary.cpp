@@ -501,8 +501,11 @@ Result PresetLibrary::RemoveRows(const std::set<size_t>& rows) {
   const Result result = Transaction([&] {
     std::optional<Dictionary> file = ReadPresetFile();
     for (auto row = valid.rbegin(); row != valid.rend(); ++row) {
-      if (file) RemovePreset(*file, names_[*row]);
-      all_.erase(names_[*row]);
+      if (file) {
+        RemovePreset(*file, names_[*row]);
+      } else {
+        all_.erase(names_[*row]);
+      }
     }
     for (auto row = valid.rbegin(); row != valid.rend(); ++row) {
       names_.erase(names_.begin() + static_cast<std::ptrdiff_t>(*row));
