@@ -50,9 +50,11 @@ void DrawMarkerLabel(Canvas& canvas, double X, double Y) {
   const Canvas::Shadow shadow{{1, -1}, 0, kBlack};
   canvas.DrawLayer(1.0, shadow, [&](cairo_t* cr) {
     UseFontInPageSpace(cr, *font, kMarkerLabelSize);
-    const std::vector<cairo_glyph_t> glyphs = CairoGlyphs(line, {left, baseline});
     SetSourceColor(cr, kMarkerRed);
-    cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
+    for (const auto& [face, glyphs] : GlyphRuns(line, {left, baseline})) {
+      cairo_set_font_face(cr, face->cairoFace());
+      cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
+    }
   });
 }
 

@@ -91,6 +91,10 @@ std::shared_ptr<const FontFace> FontFace::Load(const std::string& postScriptName
 
   std::shared_ptr<FontFace> face(new FontFace);
   face->postScriptName_ = PostScriptNameOf(pattern.get());
+  FcChar8* family = nullptr;
+  if (FcPatternGetString(pattern.get(), FC_FAMILY, 0, &family) == FcResultMatch) {
+    face->family_ = reinterpret_cast<const char*>(family);
+  }
   face->cairoFace_ = cairo_ft_font_face_create_for_pattern(pattern.get());
   hb_blob_t* blob = hb_blob_create_from_file(reinterpret_cast<const char*>(file));
   hb_face_t* hbFace = hb_face_create(blob, static_cast<unsigned>(index));
@@ -110,37 +114,39 @@ std::shared_ptr<const FontFace> FontFace::Load(const std::string& postScriptName
   return face;
 }
 
-ShapedLine ShapeLine(const FontFace& font, std::string_view text, double size, bool verticalForms) {
-  ShapedLine line;
-  if (text.empty()) return line;
-  hb_buffer_t* buffer = hb_buffer_create();
-  hb_buffer_add_utf8(buffer, text.data(), static_cast<int>(text.size()), 0,
-                     static_cast<int>(text.size()));
-  hb_buffer_guess_segment_properties(buffer);
-  hb_feature_t features[2];
-  unsigned featureCount = 0;
-  if (verticalForms) {
-    hb_feature_from_string("vert", -1, &features[featureCount++]);
-    hb_feature_from_string("vrt2", -1, &features[featureCount++]);
-  }
-  hb_shape(font.hbFont(), buffer, features, featureCount);
+bool FontFace::HasCharacter(char32_t character) const {
+  hb_codepoint_t glyph = 0;
+  return hb_font_get_nominal_glyph(hbFont_, character, &glyph) && glyph != 0;
+}
 
-  unsigned count = 0;
-  const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &count);
-  const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, &count);
-  const double scale = size / std::max(1u, hb_face_get_upem(hb_font_get_face(font.hbFont())));
-  double penX = 0;
-  double penY = 0;
-  line.glyphs.reserve(count);
-  for (unsigned i = 0; i < count; ++i) {
-    line.glyphs.push_back({infos[i].codepoint, (penX + positions[i].x_offset) * scale,
-                           (penY + positions[i].y_offset) * scale});
-    penX += positions[i].x_advance;
-    penY += positions[i].y_advance;
+std::shared_ptr<const FontFace> FallbackFace(const FontFace& primary, char32_t character) {
+  static std::mutex guard;
+  static std::map<std::pair<std::string, char32_t>, std::shared_ptr<const FontFace>> chosen;
+  const auto key = std::make_pair(primary.postScriptName(), character);
+  {
+    std::lock_guard lock(guard);
+    if (const auto found = chosen.find(key); found != chosen.end()) return found->second;
   }
-  line.advance = penX * scale;
-  hb_buffer_destroy(buffer);
-  return line;
+  PatternHandle request(FcPatternCreate());
+  FcPatternAddString(request.get(), FC_FAMILY,
+                     reinterpret_cast<const FcChar8*>(primary.family().c_str()));
+  FcConfigSubstitute(nullptr, request.get(), FcMatchPattern);
+  FcDefaultSubstitute(request.get());
+  FcResult result = FcResultNoMatch;
+  std::unique_ptr<FcFontSet, decltype(&FcFontSetDestroy)> sorted(
+      FcFontSort(nullptr, request.get(), FcFalse, nullptr, &result), &FcFontSetDestroy);
+  std::shared_ptr<const FontFace> face;
+  for (int i = 0; sorted && i < sorted->nfont && !face; ++i) {
+    FcCharSet* characters = nullptr;
+    if (FcPatternGetCharSet(sorted->fonts[i], FC_CHARSET, 0, &characters) == FcResultMatch &&
+        FcCharSetHasChar(characters, character)) {
+      face = FontFace::Load(PostScriptNameOf(sorted->fonts[i]));
+      if (face && !face->HasCharacter(character)) face.reset();
+    }
+  }
+  std::lock_guard lock(guard);
+  chosen.emplace(key, face);
+  return face;
 }
 
 }  // namespace quillsheet

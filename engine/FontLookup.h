@@ -1,7 +1,7 @@
 // Fonts by PostScript name: fontconfig finds the file, cairo (through
 // FreeType) draws it, HarfBuzz shapes text with it. Loaded faces are cached
-// for the life of the process; a conversion draws the same font thousands of
-// times.
+// for the life of the process (so raw pointers to them stay valid); a
+// conversion draws the same font thousands of times. Safe from any thread.
 #pragma once
 
 #include <cairo.h>
@@ -33,6 +33,10 @@ class FontFace {
   hb_font_t* hbFont() const { return hbFont_; }
   const std::string& postScriptName() const { return postScriptName_; }
 
+  const std::string& family() const { return family_; }
+  // Whether the face has a glyph for the character.
+  bool HasCharacter(char32_t character) const;
+
   // Vertical metrics as fractions of the em, y up (descender negative).
   double ascender() const { return ascender_; }
   double descender() const { return descender_; }
@@ -41,6 +45,7 @@ class FontFace {
  private:
   FontFace() = default;
   std::string postScriptName_;
+  std::string family_;
   cairo_font_face_t* cairoFace_ = nullptr;
   hb_font_t* hbFont_ = nullptr;
   double ascender_ = 0.8;
@@ -48,22 +53,9 @@ class FontFace {
   double lineGap_ = 0;
 };
 
-// One line of shaped text at a size: glyph positions relative to the start of
-// the line, in points, y up.
-struct ShapedGlyph {
-  unsigned index = 0;
-  double x = 0;
-  double y = 0;
-};
-
-struct ShapedLine {
-  std::vector<ShapedGlyph> glyphs;
-  double advance = 0;
-};
-
-// Shapes UTF-8 text with HarfBuzz. verticalForms turns on the vertical
-// alternates ("vert", "vrt2").
-ShapedLine ShapeLine(const FontFace& font, std::string_view text, double size,
-                     bool verticalForms = false);
+// A face that has the character, for text set in primary that lacks it:
+// the first font of fontconfig's sorted fallback list for primary's family
+// that covers it. Null when no installed font has the character. Cached.
+std::shared_ptr<const FontFace> FallbackFace(const FontFace& primary, char32_t character);
 
 }  // namespace quillsheet

@@ -1,32 +1,91 @@
 #include "engine/TextWatermark.h"
 
 #include <cmath>
+#include <map>
 
 #include "engine/TextLayout.h"
 
 namespace quillsheet {
 namespace {
 
-// Paints glyphs in a text drawing mode: 0 fill, 1 stroke, 2 fill then stroke.
-// Other modes (invisible and clipping text) paint nothing.
-void PaintGlyphs(cairo_t* cr, const Canvas& canvas, const std::vector<cairo_glyph_t>& glyphs,
-                 std::int32_t mode) {
+// Paints glyphs of one face in a text drawing mode: 0 fill, 1 stroke, 2 fill
+// then stroke. Other modes (invisible and clipping text) paint nothing.
+void PaintGlyphRun(cairo_t* cr, const Canvas& canvas, const std::vector<cairo_glyph_t>& glyphs,
+                   std::int32_t mode, bool asOutlines) {
   if (glyphs.empty() || mode < 0 || mode > 2) return;
   const int count = static_cast<int>(glyphs.size());
-  if (mode == 0) {
+  if (mode == 0 && !asOutlines) {
     canvas.UseFillColor(cr);
     cairo_show_glyphs(cr, glyphs.data(), count);
     return;
   }
   cairo_new_path(cr);
   cairo_glyph_path(cr, glyphs.data(), count);
-  if (mode == 2) {
+  if (mode != 1) {
     canvas.UseFillColor(cr);
+    if (mode == 0) {
+      cairo_fill(cr);
+      return;
+    }
     cairo_fill_preserve(cr);
   }
   canvas.UseStrokeColor(cr);
   cairo_stroke(cr);
 }
+
+bool DrawsIntoPdf(cairo_t* cr) {
+  return cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_PDF;
+}
+
+// Paints shaped lines. Into a PDF each distinct glyph is drawn once as an
+// outline into a recording surface, which cairo writes once per file as a form
+// and places at every position: the mark holds no text that a reader could
+// extract or find, and a tiled mark stays small. On rasters the glyphs are
+// drawn directly (the same unhinted outlines).
+class GlyphPainter {
+ public:
+  GlyphPainter(const Canvas& canvas, std::int32_t mode) : canvas_(canvas), mode_(mode) {}
+
+  void Paint(cairo_t* cr, const ShapedLine& line, PointF origin) {
+    const bool outlines = DrawsIntoPdf(cr);
+    for (const auto& [face, glyphs] : GlyphRuns(line, origin)) {
+      cairo_set_font_face(cr, face->cairoFace());
+      if (!outlines) {
+        PaintGlyphRun(cr, canvas_, glyphs, mode_, false);
+        continue;
+      }
+      for (const cairo_glyph_t& glyph : glyphs) {
+        cairo_set_source_surface(cr, OutlineOf(cr, face, glyph.index), glyph.x, glyph.y);
+        cairo_paint(cr);
+      }
+    }
+  }
+
+ private:
+  cairo_surface_t* OutlineOf(cairo_t* cr, const FontFace* face, unsigned long index) {
+    SurfaceHandle& outline = outlines_[{face, index}];
+    if (outline) return outline.get();
+    outline.reset(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr));
+    cairo_t* glyphCr = cairo_create(outline.get());
+    cairo_set_font_face(glyphCr, face->cairoFace());
+    cairo_matrix_t matrix;
+    cairo_get_font_matrix(cr, &matrix);
+    cairo_set_font_matrix(glyphCr, &matrix);
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_get_font_options(cr, options);
+    cairo_set_font_options(glyphCr, options);
+    cairo_font_options_destroy(options);
+    cairo_set_line_width(glyphCr, cairo_get_line_width(cr));
+    const cairo_glyph_t glyph{index, 0, 0};
+    PaintGlyphRun(glyphCr, canvas_, {glyph}, mode_, true);
+    cairo_destroy(glyphCr);
+    return outline.get();
+  }
+
+  const Canvas& canvas_;
+  std::int32_t mode_;
+  std::map<std::pair<const FontFace*, unsigned long>, SurfaceHandle> outlines_;
+};
 
 // Splits at every line break, as a frame lays out paragraphs.
 std::vector<std::string_view> Lines(std::string_view text) {
@@ -84,13 +143,14 @@ void UseFontInPageSpace(cairo_t* cr, const FontFace& font, double size) {
   cairo_font_options_destroy(options);
 }
 
-std::vector<cairo_glyph_t> CairoGlyphs(const ShapedLine& line, PointF origin) {
-  std::vector<cairo_glyph_t> glyphs;
-  glyphs.reserve(line.glyphs.size());
+std::vector<std::pair<const FontFace*, std::vector<cairo_glyph_t>>> GlyphRuns(
+    const ShapedLine& line, PointF origin) {
+  std::vector<std::pair<const FontFace*, std::vector<cairo_glyph_t>>> runs;
   for (const ShapedGlyph& glyph : line.glyphs) {
-    glyphs.push_back({glyph.index, origin.x + glyph.x, origin.y + glyph.y});
+    if (runs.empty() || runs.back().first != glyph.face) runs.emplace_back(glyph.face, 0);
+    runs.back().second.push_back({glyph.index, origin.x + glyph.x, origin.y + glyph.y});
   }
-  return glyphs;
+  return runs;
 }
 
 std::optional<Canvas::Shadow> TextShadow(const WatermarkSettings& s) {
@@ -141,11 +201,12 @@ void DrawTextWatermark(Canvas& canvas, const WatermarkSettings& s, const RectF& 
   const double angle = Radians(static_cast<double>(s.rotationAngle));
   canvas.DrawLayer(s.textOpacity, TextShadow(s), [&](cairo_t* layer) {
     UseFontInPageSpace(layer, *font, size);
+    GlyphPainter painter(canvas, s.drawingMode);
     for (const PointF& start : starts) {
       cairo_save(layer);
       cairo_translate(layer, start.x, start.y);
       cairo_rotate(layer, angle);
-      PaintGlyphs(layer, canvas, CairoGlyphs(run, {}), s.drawingMode);
+      painter.Paint(layer, run, {});
       cairo_restore(layer);
     }
   });
@@ -180,9 +241,9 @@ void DrawFittedText(Canvas& canvas, const WatermarkSettings& s, const RectF& tar
     UseFontInPageSpace(layer, *font, kNaturalSize);
     // Lines are set from the top of the frame down, each at its baseline.
     double baseline = natural.height - font->ascender() * kNaturalSize;
+    GlyphPainter painter(canvas, s.drawingMode);
     for (std::string_view line : lines) {
-      const ShapedLine shaped = ShapeLine(*font, line, kNaturalSize, vertical);
-      PaintGlyphs(layer, canvas, CairoGlyphs(shaped, {0, baseline}), s.drawingMode);
+      painter.Paint(layer, ShapeLine(*font, line, kNaturalSize, vertical), {0, baseline});
       baseline -= lineHeight;
     }
   });

@@ -6,6 +6,7 @@
 
 #include "engine/Canvas.h"
 #include "engine/FontLookup.h"
+#include "engine/TextShaping.h"
 #include "engine/WatermarkSettings.h"
 
 namespace quillsheet {
@@ -23,8 +24,9 @@ std::optional<Canvas::Shadow> TextShadow(const WatermarkSettings& settings);
 // glyphs stand upright and sit where HarfBuzz placed them.
 void UseFontInPageSpace(cairo_t* cr, const FontFace& font, double size);
 
-// The glyphs of a shaped line starting at origin.
-std::vector<cairo_glyph_t> CairoGlyphs(const ShapedLine& line, PointF origin);
+// The glyphs of a shaped line starting at origin, in runs of one face each.
+std::vector<std::pair<const FontFace*, std::vector<cairo_glyph_t>>> GlyphRuns(
+    const ShapedLine& line, PointF origin);
 
 // Natural size of laid-out text (one line per line break): the widest line
 // by the number of lines times the line height.

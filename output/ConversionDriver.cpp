@@ -6,6 +6,7 @@
 #include <mutex>
 #include <set>
 
+#include "engine/TextShaping.h"
 #include "output/OutputNaming.h"
 #include "output/PageSelection.h"
 #include "output/SavePipeline.h"
@@ -178,7 +179,8 @@ class Run {
       const SaveRequest request = RequestFor(planned);
       SaveNotes notes;
       result.outcome = SaveAsPDFFileOfSelectedDict(request, &cancel_, &notes);
-      if (result.outcome.ok()) result.warnings = WarningsFor(request, notes);
+      if (result.outcome.ok())
+        result.warnings = WarningsFor(request, notes, planned.fileIndex == 1);
     } catch (const std::exception& failure) {
       result.outcome = Result::Failed(result.source + ": " + failure.what());
     } catch (...) {
@@ -187,7 +189,9 @@ class Run {
     return result;
   }
 
-  static std::vector<std::string> WarningsFor(const SaveRequest& request, const SaveNotes& notes) {
+  // Warnings about the preset itself are given once, with its first output.
+  static std::vector<std::string> WarningsFor(const SaveRequest& request, const SaveNotes& notes,
+                                              bool firstOfPreset) {
     std::vector<std::string> warnings;
     const bool layers = request.settings.textEnabled || request.settings.fillEnabled;
     if (layers && notes.markedPages == 0) {
@@ -197,6 +201,14 @@ class Run {
     }
     if (!request.settings.fillImageProblem.empty()) {
       warnings.push_back(request.settings.fillImageProblem);
+    }
+    if (firstOfPreset && request.settings.textEnabled) {
+      const std::string missing =
+          CharactersWithoutFont(request.settings.textFont, request.settings.textString);
+      if (!missing.empty()) {
+        warnings.push_back("no installed font has the character(s) \"" + missing +
+                           "\"; they are drawn as empty boxes");
+      }
     }
     return warnings;
   }

@@ -222,6 +222,17 @@ TEST_F(Writer, TheMarkAddsNoTextToThePage) {
   };
   EXPECT_EQ(text(Out()), text(sample));
   EXPECT_EQ(text(Out()).find("MARKTEXT"), std::string::npos);
+  // Readers that ignore the empty ActualText find nothing either: the mark's
+  // glyphs are outlines, so a page without text gains no font.
+  for (const int layout : {1, 4}) {
+    settings.drawingType = layout;
+    ASSERT_TRUE(Save(Pdf({{612, 792, 0, "", "0 0 1 rg 0 0 50 50 re f"}}), settings).ok());
+    QPDF out;
+    out.processFile(Out().c_str());
+    for (QPDFObjectHandle object : out.getAllObjects()) {
+      EXPECT_FALSE(object.isDictionaryOfType("/Font")) << "layout " << layout;
+    }
+  }
 }
 
 TEST_F(Writer, BothLayersOffWritesTheDocumentAsItIs) {

@@ -4,6 +4,7 @@
 
 #include "engine/FontLookup.h"
 #include "engine/TextLayout.h"
+#include "engine/TextShaping.h"
 #include "engine/TextWatermark.h"
 
 namespace quillsheet {
@@ -172,6 +173,58 @@ TEST(TextShaping, ShadowIsScaledToTheDevice) {
   EXPECT_EQ(shadow->blur, 6);
   settings.dropShadow = false;
   EXPECT_FALSE(TextShadow(settings));
+}
+
+// The x position of the first glyph set for a character when shaped alone.
+double XOf(const ShapedLine& line, const FontFace& font, const char* character) {
+  const ShapedLine alone = ShapeLine(font, character, 12);
+  for (const ShapedGlyph& glyph : line.glyphs) {
+    if (glyph.index == alone.glyphs.front().index && glyph.face == alone.glyphs.front().face) {
+      return glyph.x;
+    }
+  }
+  ADD_FAILURE() << character << " not found";
+  return -1;
+}
+
+TEST(TextShaping, MixedDirectionsAreSetInVisualOrder) {
+  const auto font = FontFace::Load("DejaVuSans");
+  ASSERT_TRUE(font);
+  // An Arabic paragraph: the Latin word stands to the left, still spelled
+  // left to right; digits keep their order.
+  const std::string arabicWord = "مسودة";
+  const ShapedLine alone = ShapeLine(*font, arabicWord, 12);
+  const ShapedLine arabicFirst = ShapeLine(*font, arabicWord + " DRAFT", 12);
+  EXPECT_LT(XOf(arabicFirst, *font, "D"), XOf(arabicFirst, *font, "R"));
+  // The Arabic word, joined as when alone, fills the right end of the line.
+  const double arabicStart = arabicFirst.advance - alone.advance;
+  EXPECT_LT(XOf(arabicFirst, *font, "T"), arabicStart);
+  EXPECT_NEAR(arabicFirst.glyphs.back().x, arabicStart + alone.glyphs.back().x, 1e-6);
+  EXPECT_EQ(arabicFirst.glyphs.back().index, alone.glyphs.back().index);
+  const ShapedLine withDigits = ShapeLine(*font, arabicWord + " 2024", 12);
+  EXPECT_LT(XOf(withDigits, *font, "0"), XOf(withDigits, *font, "4"));
+  EXPECT_LT(XOf(withDigits, *font, "4"), withDigits.advance - alone.advance);
+  // A Latin paragraph: the Hebrew word reads right to left.
+  const ShapedLine latinFirst = ShapeLine(*font, "DRAFT טיוטה", 12);
+  EXPECT_LT(XOf(latinFirst, *font, "T"), XOf(latinFirst, *font, "ה"));
+  EXPECT_GT(XOf(latinFirst, *font, "י"), XOf(latinFirst, *font, "ה"));
+  // Pure right-to-left text keeps its joined Arabic forms: fewer distinct
+  // glyphs than isolated letters would give differ from the letters alone.
+  const ShapedLine arabic = ShapeLine(*font, "مسودة", 12);
+  EXPECT_NE(arabic.glyphs.back().index, ShapeLine(*font, "م", 12).glyphs.front().index);
+}
+
+TEST(TextShaping, CharactersTheFontLacksComeFromAFallbackFont) {
+  const auto latinOnly = FontFace::Load("LiberationSans");
+  ASSERT_TRUE(latinOnly);
+  ASSERT_FALSE(latinOnly->HasCharacter(U'\u0645'));
+  const ShapedLine line = ShapeLine(*latinOnly, "DRAFT مسودة", 12);
+  EXPECT_EQ(line.glyphs.front().face, latinOnly.get());
+  EXPECT_NE(line.glyphs.back().face, latinOnly.get());
+  EXPECT_NE(line.glyphs.back().index, 0u);
+  EXPECT_TRUE(line.missing.empty());
+  EXPECT_EQ(CharactersWithoutFont("LiberationSans", "A􏿽B􏿽"), "􏿽");
+  EXPECT_EQ(CharactersWithoutFont("LiberationSans", "DRAFT م"), "");
 }
 
 }  // namespace
