@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,51 +35,75 @@ DeviceBox ClipInDeviceSpace(cairo_t* cr) {
   return box;
 }
 
-// One pass of a box blur of the given radius along rows (or columns).
-void BoxBlurPass(std::vector<float>& pixels, int width, int height, int radius, bool rows) {
-  const int lines = rows ? height : width;
-  const int length = rows ? width : height;
-  const int stride = rows ? 1 : width;
-  std::vector<float> line(static_cast<size_t>(length));
-  const float scale = 1.0f / static_cast<float>(2 * radius + 1);
-  for (int l = 0; l < lines; ++l) {
-    float* start = pixels.data() + (rows ? static_cast<size_t>(l) * width : l);
-    for (int i = 0; i < length; ++i) line[i] = start[static_cast<size_t>(i) * stride];
-    float sum = 0;
-    for (int i = -radius; i <= radius; ++i) sum += (i >= 0 && i < length) ? line[i] : 0;
-    for (int i = 0; i < length; ++i) {
-      start[static_cast<size_t>(i) * stride] = sum * scale;
-      const int leaving = i - radius;
-      const int entering = i + radius + 1;
-      if (leaving >= 0) sum -= line[leaving];
-      if (entering < length) sum += line[entering];
+// Box blurs of an 8-bit mask in integers: running sums times a fixed-point
+// reciprocal, rows and columns each walked in memory order.
+class BoxBlur {
+ public:
+  BoxBlur(unsigned char* data, int stride, int width, int height, int radius)
+      : data_(data), stride_(stride), width_(width), height_(height), radius_(radius) {
+    const std::uint64_t count = 2 * static_cast<std::uint64_t>(radius) + 1;
+    reciprocal_ = ((std::uint64_t{1} << 32) + count / 2) / count;
+  }
+
+  void AlongRows() {
+    std::vector<unsigned char> line(static_cast<size_t>(width_));
+    for (int y = 0; y < height_; ++y) {
+      unsigned char* row = Row(y);
+      std::copy(row, row + width_, line.begin());
+      std::uint64_t sum = 0;
+      for (int x = 0; x <= radius_ && x < width_; ++x) sum += line[x];
+      for (int x = 0; x < width_; ++x) {
+        row[x] = Average(sum);
+        if (x - radius_ >= 0) sum -= line[x - radius_];
+        if (x + radius_ + 1 < width_) sum += line[x + radius_ + 1];
+      }
     }
   }
-}
+
+  // One running sum per column, moved down a row at a time over a copy.
+  void AlongColumns() {
+    const std::vector<unsigned char> source(data_, data_ + static_cast<size_t>(stride_) * height_);
+    const auto sourceRow = [&](int y) { return source.data() + static_cast<size_t>(y) * stride_; };
+    std::vector<std::uint64_t> sums(static_cast<size_t>(width_), 0);
+    for (int y = 0; y <= radius_ && y < height_; ++y) {
+      const unsigned char* row = sourceRow(y);
+      for (int x = 0; x < width_; ++x) sums[x] += row[x];
+    }
+    for (int y = 0; y < height_; ++y) {
+      unsigned char* out = Row(y);
+      for (int x = 0; x < width_; ++x) out[x] = Average(sums[x]);
+      if (y - radius_ >= 0) {
+        const unsigned char* leaving = sourceRow(y - radius_);
+        for (int x = 0; x < width_; ++x) sums[x] -= leaving[x];
+      }
+      if (y + radius_ + 1 < height_) {
+        const unsigned char* entering = sourceRow(y + radius_ + 1);
+        for (int x = 0; x < width_; ++x) sums[x] += entering[x];
+      }
+    }
+  }
+
+ private:
+  unsigned char* Row(int y) const { return data_ + static_cast<size_t>(y) * stride_; }
+  unsigned char Average(std::uint64_t sum) const {
+    return static_cast<unsigned char>((sum * reciprocal_ + (std::uint64_t{1} << 31)) >> 32);
+  }
+
+  unsigned char* data_;
+  int stride_, width_, height_, radius_;
+  std::uint64_t reciprocal_ = 0;
+};
 
 // Approximates a Gaussian blur of the given radius with three box blurs.
 void BlurAlpha(cairo_surface_t* mask, double radius) {
   const int box = static_cast<int>(std::lround((std::sqrt(radius * radius + 1.0) - 1.0) / 2.0));
   if (box < 1) return;
   cairo_surface_flush(mask);
-  const int width = cairo_image_surface_get_width(mask);
-  const int height = cairo_image_surface_get_height(mask);
-  const int stride = cairo_image_surface_get_stride(mask);
-  unsigned char* data = cairo_image_surface_get_data(mask);
-  std::vector<float> pixels(static_cast<size_t>(width) * height);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x)
-      pixels[static_cast<size_t>(y) * width + x] = data[y * stride + x];
-  }
+  BoxBlur blur(cairo_image_surface_get_data(mask), cairo_image_surface_get_stride(mask),
+               cairo_image_surface_get_width(mask), cairo_image_surface_get_height(mask), box);
   for (int pass = 0; pass < 3; ++pass) {
-    BoxBlurPass(pixels, width, height, box, true);
-    BoxBlurPass(pixels, width, height, box, false);
-  }
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const float value = pixels[static_cast<size_t>(y) * width + x];
-      data[y * stride + x] = static_cast<unsigned char>(std::clamp(value + 0.5f, 0.0f, 255.0f));
-    }
+    blur.AlongRows();
+    blur.AlongColumns();
   }
   cairo_surface_mark_dirty(mask);
 }
@@ -119,7 +144,10 @@ void DrawShadow(cairo_t* cr, double rasterScale, const Canvas::Shadow& shadow,
   if (!(boxWidth > 2 * spread && boxHeight > 2 * spread) || !std::isfinite(boxWidth * boxHeight)) {
     return;
   }
-  double scale = rasterScale;
+  // A blur wider than a few pixels hides any finer raster: on vector surfaces
+  // the mask needs no more than about four pixels across the blur radius.
+  double scale =
+      shadow.blur > 0 ? std::min(rasterScale, std::max(1.0, 4.0 / shadow.blur)) : rasterScale;
   if (boxWidth * boxHeight * scale * scale > kMaxMaskPixels) {
     scale = std::sqrt(kMaxMaskPixels / (boxWidth * boxHeight));
   }

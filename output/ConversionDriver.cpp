@@ -54,6 +54,9 @@ class Run {
       progress_.numOfPDFFilesForConversion = documents_.size();
       progress_.numOfPresetsForConversion = presets_.size();
       Advance(kStatusRunStarts);
+      for (const PresetChoice& preset : presets_) {
+        marks_.push_back(std::make_shared<DrawnMarks>(ForFiles(preset.settings)));
+      }
       const std::vector<PlannedOutput> plan = Plan(report);
       report.refused = OutputReplacingAnInput(plan);
       if (report.refused.empty()) report.results = Work(plan);
@@ -120,12 +123,18 @@ class Run {
     return {};
   }
 
+  // The record of a preset as files are drawn: scale 1, no marker.
+  static WatermarkSettings ForFiles(WatermarkSettings settings) {
+    settings.viewScale = 1.0f;
+    settings.showMarker = false;
+    return settings;
+  }
+
   SaveRequest RequestFor(const PlannedOutput& planned) const {
     SaveRequest request;
     request.source = documents_[planned.document];
-    request.settings = presets_[planned.preset].settings;
-    request.settings.viewScale = 1.0f;
-    request.settings.showMarker = false;
+    request.settings = marks_[planned.preset]->settings();
+    request.marks = marks_[planned.preset];
     request.destination = planned.output;
     request.filter = QualityFilterForTag(options_.preferences.filterTag);
     if (request.filter && !QualityFilterAvailable()) request.filter.reset();
@@ -240,6 +249,7 @@ class Run {
   CancelFlag& cancel_;
   std::mutex observerGuard_;
   ProgressState progress_;
+  std::vector<std::shared_ptr<DrawnMarks>> marks_;  // per preset, shared by its outputs
 };
 
 std::string Format(const char* format, std::uint64_t index, std::uint64_t count,

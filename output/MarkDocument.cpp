@@ -33,13 +33,24 @@ std::string RenderLayersAsPdf(const WatermarkSettings& settings,
   return ok ? bytes : std::string();
 }
 
+std::shared_ptr<const std::string> DrawnMarks::Get(const std::vector<PageLayer>& layers,
+                                                   double width, double height) {
+  std::lock_guard lock(guard_);
+  auto& drawn = drawn_[std::make_tuple(width, height, layers)];
+  if (!drawn) {
+    auto bytes = std::make_shared<std::string>(RenderLayersAsPdf(settings_, layers, width, height));
+    if (bytes->empty()) throw std::runtime_error("the watermark could not be drawn");
+    drawn = std::move(bytes);
+  }
+  return drawn;
+}
+
 struct MarkCache::Source {
-  std::string bytes;  // qpdf reads the memory file in place and lazily
+  std::shared_ptr<const std::string> bytes;  // qpdf reads the memory file in place and lazily
   QPDF document;
 };
 
-MarkCache::MarkCache(QPDF& output, const WatermarkSettings& settings)
-    : output_(output), settings_(settings) {}
+MarkCache::MarkCache(QPDF& output, DrawnMarks& marks) : output_(output), marks_(marks) {}
 
 MarkCache::~MarkCache() = default;
 
@@ -49,10 +60,9 @@ QPDFObjectHandle MarkCache::FormFor(const std::vector<PageLayer>& layers, double
   if (const auto found = forms_.find(key); found != forms_.end()) return found->second;
 
   auto source = std::make_unique<Source>();
-  source->bytes = RenderLayersAsPdf(settings_, layers, width, height);
-  if (source->bytes.empty()) throw std::runtime_error("the watermark could not be drawn");
+  source->bytes = marks_.Get(layers, width, height);
   source->document.setSuppressWarnings(true);
-  source->document.processMemoryFile("watermark", source->bytes.data(), source->bytes.size());
+  source->document.processMemoryFile("watermark", source->bytes->data(), source->bytes->size());
   QPDFPageObjectHelper page = QPDFPageDocumentHelper(source->document).getAllPages().at(0);
   QPDFObjectHandle form = output_.copyForeignObject(page.getFormXObjectForPage());
   sources_.push_back(std::move(source));

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -21,12 +22,32 @@ namespace quillsheet {
 std::string RenderLayersAsPdf(const WatermarkSettings& settings,
                               const std::vector<PageLayer>& layers, double width, double height);
 
-// Hands out one form XObject per distinct page size and layer group, made on
-// first use and shared by every page that needs it. Owns the drawn documents
-// the XObjects were copied from, which must live until the output is written.
+// The layers of one preset drawn as one-page PDF files, once per page size
+// and layer group, shared by every output of that preset in a run (drawing,
+// shadows above all, costs far more than placing). Safe from several threads.
+class DrawnMarks {
+ public:
+  explicit DrawnMarks(WatermarkSettings settings) : settings_(std::move(settings)) {}
+
+  const WatermarkSettings& settings() const { return settings_; }
+  // The file's bytes, drawn on first use; throws when drawing failed.
+  std::shared_ptr<const std::string> Get(const std::vector<PageLayer>& layers, double width,
+                                         double height);
+
+ private:
+  const WatermarkSettings settings_;
+  std::mutex guard_;
+  std::map<std::tuple<double, double, std::vector<PageLayer>>, std::shared_ptr<const std::string>>
+      drawn_;
+};
+
+// Hands out one form XObject per distinct page size and layer group of one
+// output, copied on first use from the drawn marks and shared by every page
+// that needs it. Keeps the drawn documents the XObjects were copied from,
+// which must live until the output is written.
 class MarkCache {
  public:
-  MarkCache(QPDF& output, const WatermarkSettings& settings);
+  MarkCache(QPDF& output, DrawnMarks& marks);
   ~MarkCache();
 
   QPDFObjectHandle FormFor(const std::vector<PageLayer>& layers, double width, double height);
@@ -34,7 +55,7 @@ class MarkCache {
  private:
   struct Source;
   QPDF& output_;
-  const WatermarkSettings& settings_;
+  DrawnMarks& marks_;
   std::map<std::tuple<double, double, std::vector<PageLayer>>, QPDFObjectHandle> forms_;
   std::vector<std::unique_ptr<Source>> sources_;
 };

@@ -80,8 +80,11 @@ class ResourceCopies {
 
 class PageMarker {
  public:
-  PageMarker(QPDF& pdf, const WatermarkSettings& settings)
-      : pdf_(pdf), groups_(SplitAroundPage(settings)), marks_(pdf, settings), resources_(pdf) {}
+  PageMarker(QPDF& pdf, DrawnMarks& marks)
+      : pdf_(pdf),
+        groups_(SplitAroundPage(marks.settings())),
+        marks_(pdf, marks),
+        resources_(pdf) {}
 
   void Mark(QPDFPageObjectHelper& page, const RectF& box) {
     QPDFObjectHandle xobjects = resources_.XObjectsOf(page, box);
@@ -187,7 +190,8 @@ Result MarkAndWrite(QPDF& pdf, const WriteRequest& request, StagedFile& output,
   if (request.selectionTag == kPageRange && request.rangeString && !request.rangeString->empty()) {
     range = PageIndexSetFromRangeString(*request.rangeString, count);
   }
-  PageMarker marker(pdf, request.settings);
+  const auto marks = request.marks ? request.marks : std::make_shared<DrawnMarks>(request.settings);
+  PageMarker marker(pdf, *marks);
   for (std::uint64_t p = 1; p <= count; ++p) {
     if (IsCancelled(cancel)) return Result::Cancelled();
     QPDFPageObjectHelper& page = pages[p - 1];

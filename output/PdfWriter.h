@@ -13,12 +13,16 @@
 #include "engine/SourceDocument.h"
 #include "engine/WatermarkSettings.h"
 #include "output/DocumentEntry.h"
+#include "output/MarkDocument.h"
 
 namespace quillsheet {
 
 struct WriteRequest {
   DocumentEntry source;
   WatermarkSettings settings;  // viewScale 1, no marker
+  // The preset's drawn layers, shared with the run's other outputs; the
+  // writer draws its own from settings when there are none.
+  std::shared_ptr<DrawnMarks> marks;
   std::optional<EncryptionOptions> encryption;
   int selectionTag = 1;
   std::optional<std::string> rangeString;

@@ -66,8 +66,10 @@ std::unique_ptr<StagedFile> UnlockedCopy(const SaveRequest& request) {
 
 // Writes the marked document from a filtered copy of the source; no file
 // when the filter fails or would lose a page or an interactive part.
-std::unique_ptr<StagedFile> MarkFilteredCopy(const SaveRequest& request, std::uint64_t pages,
-                                             const CancelFlag* cancel, Result& outcome) {
+std::unique_ptr<StagedFile> MarkFilteredCopy(const SaveRequest& request,
+                                             const std::shared_ptr<DrawnMarks>& marks,
+                                             std::uint64_t pages, const CancelFlag* cancel,
+                                             Result& outcome) {
   DocumentEntry source = request.source;
   std::unique_ptr<StagedFile> unlocked;
   if (!source.password.empty()) {
@@ -87,6 +89,7 @@ std::unique_ptr<StagedFile> MarkFilteredCopy(const SaveRequest& request, std::ui
   if (!marked) return nullptr;
   const WriteRequest write{{filtered->path().string(), ""},
                            request.settings,
+                           marks,
                            request.encryption,
                            request.selectionTag,
                            request.rangeString};
@@ -114,15 +117,16 @@ Result SaveAsPDFFileOfSelectedDict(const SaveRequest& request, const CancelFlag*
   Result failure;
   const auto drawn = StagedFile::Create(request.destination, failure);
   if (!drawn) return failure;
-  const WriteRequest write{request.source, request.settings, request.encryption,
-                           request.selectionTag, request.rangeString};
+  const auto marks = request.marks ? request.marks : std::make_shared<DrawnMarks>(request.settings);
+  const WriteRequest write{request.source,     request.settings,     marks,
+                           request.encryption, request.selectionTag, request.rangeString};
   WrittenDocument written;
   const Result outcome = WriteWatermarkedDocument(write, *drawn, cancel, &written);
   if (!outcome.ok()) return outcome;
   if (notes) notes->markedPages = written.markedPages;
   if (request.filter) {
     Result filterOutcome = Result::Ok();
-    const auto filtered = MarkFilteredCopy(request, written.pages, cancel, filterOutcome);
+    const auto filtered = MarkFilteredCopy(request, marks, written.pages, cancel, filterOutcome);
     if (filterOutcome.cancelled()) return filterOutcome;
     if (filtered && SizeOf(*filtered) < SizeOf(*drawn)) return filtered->Deliver();
   }

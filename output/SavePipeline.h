@@ -11,6 +11,7 @@
 
 #include "engine/WatermarkSettings.h"
 #include "output/DocumentEntry.h"
+#include "output/MarkDocument.h"
 #include "output/QualityFilter.h"
 
 namespace quillsheet {
@@ -18,6 +19,8 @@ namespace quillsheet {
 struct SaveRequest {
   DocumentEntry source;
   WatermarkSettings settings;
+  // The preset's drawn layers, shared by the outputs of a run (optional).
+  std::shared_ptr<DrawnMarks> marks;
   std::filesystem::path destination;
   std::optional<QualityFilter> filter;
   std::optional<EncryptionOptions> encryption;
