@@ -95,7 +95,7 @@ Result PresetLibrary::Load() {
   }
   editor_.clear();
   if (row < 0) {
-    GetDefaultWatermarkOptions(editor_);
+    GetDefaultWatermarkOptions(editor_, currentPattern_);
     Notify(Change::Editor);
   } else if (!names_.empty()) {
     SelectRowStartingAtRow(row);
@@ -128,7 +128,7 @@ void PresetLibrary::LoadSelectedPreset() {
     if (preset) {
       editor_ = *preset;
     } else {
-      GetDefaultWatermarkOptions(editor_);
+      GetDefaultWatermarkOptions(editor_, currentPattern_);
     }
     Notify(Change::Editor);
     Notify(Change::Preview);
@@ -399,9 +399,10 @@ Result PresetLibrary::SaveAll() {
 
 WatermarkSettings PresetLibrary::GetPresetSettingsForIndex(std::int64_t row) const {
   if (row < 0 || row >= static_cast<std::int64_t>(names_.size())) {
-    return GetPresetSettingsFrom(nullptr);
+    return GetPresetSettingsFrom(nullptr, currentPattern_);
   }
-  return GetPresetSettingsFrom(DictionaryFor(all_, names_[static_cast<size_t>(row)]));
+  return GetPresetSettingsFrom(DictionaryFor(all_, names_[static_cast<size_t>(row)]),
+                               currentPattern_);
 }
 
 bool PresetLibrary::HasPreset(const std::string& name) const {

@@ -77,6 +77,10 @@ class PresetLibrary {
   static void DeleteWatermarkImageFile(const std::string* path);
   static bool IsOwnImageFile(const std::string& path);
 
+  // The pattern the pattern picker shows: new presets and presets without a
+  // pattern take it. The first shipped pattern until the picker says.
+  void SetCurrentPatternName(std::string name) { currentPattern_ = std::move(name); }
+
   // The record of the preset at a row; all defaults for -1 or a row that
   // names no preset.
   WatermarkSettings GetPresetSettingsForIndex(std::int64_t row) const;
@@ -129,6 +133,7 @@ class PresetLibrary {
   std::vector<Listener> listeners_;
   std::string lastImageError_;
   PendingImages pendingImages_;
+  std::string currentPattern_ = InitialPatternName();
 };
 
 }  // namespace quillsheet

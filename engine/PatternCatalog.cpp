@@ -37,4 +37,12 @@ std::optional<std::filesystem::path> PatternImageFile(const std::string& name) {
   return std::nullopt;
 }
 
+const std::string& InitialPatternName() {
+  static const std::string name = [] {
+    const auto names = PatternNames();
+    return names.empty() ? std::string() : names.front();
+  }();
+  return name;
+}
+
 }  // namespace quillsheet

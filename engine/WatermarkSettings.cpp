@@ -5,19 +5,74 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <vector>
 
 #include "common/AtomicFile.h"
 #include "engine/FontLookup.h"
-#include "engine/PatternNameProvider.h"
+#include "engine/PatternCatalog.h"
 
 namespace quillsheet {
 namespace {
 
 using namespace presetkey;
 
-std::int32_t Int32For(const Dictionary& preset, std::string_view key, std::int32_t fallback) {
+Value FloatArray(double x, double y) { return Value(Value::Array{x, y}); }
+
+// Every drawing key but the font and the pattern (which depend on the
+// machine and the picker): the value a new preset stores and, where it
+// differs, the value the record uses when a preset lacks the key.
+struct KeyDefault {
+  std::string_view key;
+  Value forNewPreset;
+  std::optional<Value> whenAbsent;
+};
+
+const std::vector<KeyDefault>& KeyDefaults() {
+  static const std::vector<KeyDefault> table = {
+      {kWatermarkOptionsState, true, {}},
+      {kTextString, "Quillsheet", {}},
+      {kDrawingType, 1, {}},
+      {kTextDistance, 30, {}},
+      {kFitDrawingType, 0, {}},
+      {kTextFontSize, 36, {}},
+      {kDrawingMode, 0, {}},
+      {kTextFontColor, ColorValue(kGrey), {}},
+      {kStrokeWidthName, 1, {}},
+      {kTextOpacity, 0.9, {}},
+      {kTextRotationAngle, 0, {}},
+      {kIsDropShadowApplied, true, {}},
+      {kShadowFontColor, ColorValue(kBlack), {}},
+      {kXOffset, 3, {}},
+      {kYOffset, -3, {}},
+      {kShadowBlur, 3, {}},
+      {kWatermarkbackGroundOptionsState, true, {}},
+      {kBackStyle, 4, {}},
+      {kBackColor, ColorValue(kYellow), {}},
+      {kBackSize, 0.5, {}},
+      {kBackOpacity, 0.5, {}},
+      {kFillWatermarkOption, 0, {}},
+      {kTextFrontOrBackState, false, {}},
+      {kFillFrontOrBackState, true, {}},
+      {kTextCenter, FloatArray(20.0, 20.0), FloatArray(kAbsentTextCenter.x, kAbsentTextCenter.y)},
+      {kFillCenter, FloatArray(0.0, 0.0), FloatArray(kAbsentFillCenter.x, kAbsentFillCenter.y)},
+  };
+  return table;
+}
+
+// The value the record uses for a key the preset lacks.
+const Value& Fallback(std::string_view key) {
+  for (const KeyDefault& entry : KeyDefaults()) {
+    if (entry.key == key) return entry.whenAbsent ? *entry.whenAbsent : entry.forNewPreset;
+  }
+  static const Value kNone;
+  return kNone;
+}
+
+std::optional<bool> FallbackBoolean(std::string_view key) { return Fallback(key).BooleanValue(); }
+
+std::int32_t Int32For(const Dictionary& preset, std::string_view key) {
   const auto value = IntegerFor(preset, key);
-  if (!value) return fallback;
+  if (!value) return static_cast<std::int32_t>(Fallback(key).IntegerValue().value_or(0));
   constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
   constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
   return static_cast<std::int32_t>(std::clamp<std::int64_t>(*value, kMin, kMax));
@@ -25,17 +80,21 @@ std::int32_t Int32For(const Dictionary& preset, std::string_view key, std::int32
 
 // A whole number kept within limits no drawing needs to pass, so no
 // arithmetic on it can overflow, whatever a preset file holds.
-std::int64_t BoundedFor(const Dictionary& preset, std::string_view key, std::int64_t fallback,
-                        std::int64_t lowest, std::int64_t highest) {
-  return std::clamp(IntegerFor(preset, key).value_or(fallback), lowest, highest);
+std::int64_t BoundedFor(const Dictionary& preset, std::string_view key, std::int64_t lowest,
+                        std::int64_t highest) {
+  const auto value = IntegerFor(preset, key);
+  return std::clamp(value ? *value : Fallback(key).IntegerValue().value_or(0), lowest, highest);
+}
+
+bool BoolFor(const Dictionary& preset, std::string_view key) {
+  return BooleanFor(preset, key).value_or(FallbackBoolean(key).value_or(false));
 }
 
 // Single-precision numbers, as the preset stores them, widened to double;
-// within the given limits (and the fallback for a value that is not a number).
-double FloatFor(const Dictionary& preset, std::string_view key, float fallback,
-                double lowest = -1e6, double highest = 1e6) {
-  const auto value = RealFor(preset, key);
-  if (!value || std::isnan(*value)) return static_cast<double>(fallback);
+// within the given limits (and the default for a value that is not a number).
+double FloatFor(const Dictionary& preset, std::string_view key, double lowest, double highest) {
+  auto value = RealFor(preset, key);
+  if (!value || std::isnan(*value)) value = Fallback(key).RealValue().value_or(0);
   return static_cast<double>(static_cast<float>(std::clamp(*value, lowest, highest)));
 }
 
@@ -49,7 +108,8 @@ std::string FontFor(const Dictionary& preset) {
   return name && !name->empty() ? *name : DefaultUserFontPostScriptName();
 }
 
-Rgba ColorFor(const Dictionary& preset, std::string_view key, const Rgba& fallback) {
+Rgba ColorFor(const Dictionary& preset, std::string_view key) {
+  const Rgba fallback = ColorFromValue(Fallback(key)).value_or(kBlack);
   const Value* value = Find(preset, key);
   return value ? ColorFromValue(*value).value_or(fallback) : fallback;
 }
@@ -62,7 +122,9 @@ std::optional<double> ArrayItemAsFloat(const Value::Array& items, size_t index) 
   return static_cast<double>(static_cast<float>(std::clamp(*value, -kLargest, kLargest)));
 }
 
-AnchorRatio AnchorFor(const Dictionary& preset, std::string_view key, AnchorRatio fallback) {
+AnchorRatio AnchorFor(const Dictionary& preset, std::string_view key) {
+  const Value::Array& defaults = *Fallback(key).ArrayValue();
+  const AnchorRatio fallback{*ArrayItemAsFloat(defaults, 0), *ArrayItemAsFloat(defaults, 1)};
   const Value* value = Find(preset, key);
   const Value::Array* items = value ? value->ArrayValue() : nullptr;
   if (!items) return fallback;
@@ -83,82 +145,55 @@ Value::Image ImageFor(const Dictionary& preset, std::string& problem) {
   return DecodeImageFile(*path, &problem);
 }
 
-Value FloatArray(double x, double y) { return Value(Value::Array{x, y}); }
-
 }  // namespace
 
-WatermarkSettings GetPresetSettingsFrom(const Dictionary* presetOrNull) {
+WatermarkSettings GetPresetSettingsFrom(const Dictionary* presetOrNull,
+                                        std::string_view currentPattern) {
   static const Dictionary kEmpty;
   const Dictionary& preset = presetOrNull ? *presetOrNull : kEmpty;
   WatermarkSettings s;
-  s.textEnabled = BooleanFor(preset, kWatermarkOptionsState).value_or(true);
-  s.textString = StringOr(preset, kTextString, "Quillsheet");
-  s.drawingType = Int32For(preset, kDrawingType, 1);
-  s.textDistance = BoundedFor(preset, kTextDistance, 30, -kLongestLength, kLongestLength);
-  s.fitDrawingType = Int32For(preset, kFitDrawingType, 0);
+  s.textEnabled = BoolFor(preset, kWatermarkOptionsState);
+  s.textString = StringOr(preset, kTextString, *Fallback(kTextString).StringValue());
+  s.drawingType = Int32For(preset, kDrawingType);
+  s.textDistance = BoundedFor(preset, kTextDistance, -kLongestLength, kLongestLength);
+  s.fitDrawingType = Int32For(preset, kFitDrawingType);
   s.textFont = FontFor(preset);
-  s.textFontSize = BoundedFor(preset, kTextFontSize, 36, 0, kLongestLength);
-  s.drawingMode = Int32For(preset, kDrawingMode, 0);
-  s.textColor = ColorFor(preset, kTextFontColor, kGrey);
-  s.strokeWidth = BoundedFor(preset, kStrokeWidthName, 1, 0, kLongestLength);
-  s.textOpacity = FloatFor(preset, kTextOpacity, 0.9f, 0.0, 1.0);
-  s.rotationAngle = BoundedFor(preset, kTextRotationAngle, 0, -kLongestLength, kLongestLength);
-  s.dropShadow = BooleanFor(preset, kIsDropShadowApplied).value_or(true);
-  s.shadowColor = ColorFor(preset, kShadowFontColor, kBlack);
-  s.shadowXOffset = BoundedFor(preset, kXOffset, 3, -kLongestLength, kLongestLength);
-  s.shadowYOffset = BoundedFor(preset, kYOffset, -3, -kLongestLength, kLongestLength);
-  s.shadowBlur = BoundedFor(preset, kShadowBlur, 3, 0, kLongestLength);
-  s.fillEnabled = BooleanFor(preset, kWatermarkbackGroundOptionsState).value_or(true);
-  s.backStyle = Int32For(preset, kBackStyle, 4);
-  s.fillOption = Int32For(preset, kFillWatermarkOption, 0);
+  s.textFontSize = BoundedFor(preset, kTextFontSize, 0, kLongestLength);
+  s.drawingMode = Int32For(preset, kDrawingMode);
+  s.textColor = ColorFor(preset, kTextFontColor);
+  s.strokeWidth = BoundedFor(preset, kStrokeWidthName, 0, kLongestLength);
+  s.textOpacity = FloatFor(preset, kTextOpacity, 0.0, 1.0);
+  s.rotationAngle = BoundedFor(preset, kTextRotationAngle, -kLongestLength, kLongestLength);
+  s.dropShadow = BoolFor(preset, kIsDropShadowApplied);
+  s.shadowColor = ColorFor(preset, kShadowFontColor);
+  s.shadowXOffset = BoundedFor(preset, kXOffset, -kLongestLength, kLongestLength);
+  s.shadowYOffset = BoundedFor(preset, kYOffset, -kLongestLength, kLongestLength);
+  s.shadowBlur = BoundedFor(preset, kShadowBlur, 0, kLongestLength);
+  s.fillEnabled = BoolFor(preset, kWatermarkbackGroundOptionsState);
+  s.backStyle = Int32For(preset, kBackStyle);
+  s.fillOption = Int32For(preset, kFillWatermarkOption);
   std::string imageProblem;
   s.fillImage = ImageFor(preset, imageProblem);
   if (s.fillEnabled && s.fillOption == kFillWithImage && !s.fillImage) {
     s.fillImageProblem = imageProblem + ": fill layer skipped";
   }
-  s.patternName = StringOr(preset, kPatternImagePath, CurrentPatternName());
-  s.backColor = ColorFor(preset, kBackColor, kYellow);
-  s.backSize = FloatFor(preset, kBackSize, 0.5f, 0.0, 1e4);
-  s.backOpacity = FloatFor(preset, kBackOpacity, 0.5f, 0.0, 1.0);
-  s.textBehind = BooleanFor(preset, kTextFrontOrBackState).value_or(false);
-  s.fillBehind = BooleanFor(preset, kFillFrontOrBackState).value_or(true);
-  s.textCenter = AnchorFor(preset, kTextCenter, kAbsentTextCenter);
-  s.fillCenter = AnchorFor(preset, kFillCenter, kAbsentFillCenter);
+  s.patternName = StringOr(preset, kPatternImagePath, std::string(currentPattern));
+  s.backColor = ColorFor(preset, kBackColor);
+  s.backSize = FloatFor(preset, kBackSize, 0.0, 1e4);
+  s.backOpacity = FloatFor(preset, kBackOpacity, 0.0, 1.0);
+  s.textBehind = BoolFor(preset, kTextFrontOrBackState);
+  s.fillBehind = BoolFor(preset, kFillFrontOrBackState);
+  s.textCenter = AnchorFor(preset, kTextCenter);
+  s.fillCenter = AnchorFor(preset, kFillCenter);
   return s;
 }
 
-void GetDefaultWatermarkOptions(Dictionary& preset) {
-  const auto set = [&preset](std::string_view key, Value value) {
-    preset.insert_or_assign(std::string(key), std::move(value));
-  };
-  set(kTextFont, DefaultUserFontPostScriptName());
-  set(kTextFontSize, 36);
-  set(kTextOpacity, 0.9);
-  set(kTextString, "Quillsheet");
-  set(kTextRotationAngle, 0);
-  set(kIsDropShadowApplied, true);
-  set(kShadowFontColor, ColorValue(kBlack));
-  set(kShadowBlur, 3);
-  set(kXOffset, 3);
-  set(kYOffset, -3);
-  set(kDrawingMode, 0);
-  set(kStrokeWidthName, 1);
-  set(kTextFontColor, ColorValue(kGrey));
-  set(kTextDistance, 30);
-  set(kDrawingType, 1);
-  set(kFitDrawingType, 0);
-  set(kTextFrontOrBackState, false);
-  set(kWatermarkOptionsState, true);
-  set(kBackStyle, 4);
-  set(kBackOpacity, 0.5);
-  set(kBackSize, 0.5);
-  set(kBackColor, ColorValue(kYellow));
-  set(kPatternImagePath, CurrentPatternName());
-  set(kFillWatermarkOption, 0);
-  set(kFillFrontOrBackState, true);
-  set(kWatermarkbackGroundOptionsState, true);
-  set(kTextCenter, FloatArray(20.0, 20.0));
-  set(kFillCenter, FloatArray(0.0, 0.0));
+void GetDefaultWatermarkOptions(Dictionary& preset, std::string_view currentPattern) {
+  for (const KeyDefault& entry : KeyDefaults()) {
+    preset.insert_or_assign(std::string(entry.key), entry.forNewPreset);
+  }
+  preset.insert_or_assign(std::string(kTextFont), DefaultUserFontPostScriptName());
+  preset.insert_or_assign(std::string(kPatternImagePath), std::string(currentPattern));
 }
 
 Value::Image DecodeImageFile(const std::string& path, std::string* why) {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/Value.h"
+#include "engine/PatternCatalog.h"
 #include "engine/PresetValues.h"
 
 namespace quillsheet {
@@ -98,11 +99,16 @@ struct WatermarkSettings {
 inline constexpr AnchorRatio kAbsentTextCenter{30.0, 42.0};
 inline constexpr AnchorRatio kAbsentFillCenter{612.0, 792.0};
 
-// Builds the record; a missing dictionary gives the all-defaults record.
-WatermarkSettings GetPresetSettingsFrom(const Dictionary* preset);
+// Builds the record; a missing dictionary gives the all-defaults record. A
+// preset without a pattern takes currentPattern, the pattern picker's choice
+// (by default the first shipped pattern, the picker's initial one).
+WatermarkSettings GetPresetSettingsFrom(const Dictionary* preset,
+                                        std::string_view currentPattern = InitialPatternName());
 
-// Writes the entries of a new preset into the dictionary.
-void GetDefaultWatermarkOptions(Dictionary& preset);
+// Writes the entries of a new preset into the dictionary, with the pattern
+// picker's current pattern.
+void GetDefaultWatermarkOptions(Dictionary& preset,
+                                std::string_view currentPattern = InitialPatternName());
 
 inline constexpr std::int32_t kFillWithImage = 2;
 

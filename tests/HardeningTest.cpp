@@ -337,6 +337,15 @@ TEST_F(LibraryStores, OnlyTheLibrarysOwnPicturesAreEverDeleted) {
   EXPECT_FALSE(PresetLibrary::IsOwnImageFile((Images() / "watermark_image3.png").string()));
 }
 
+TEST_F(LibraryStores, ThePickersPatternIsPassedInNotGlobal) {
+  ASSERT_TRUE(library_.Load());
+  EXPECT_EQ(library_.GetPresetSettingsForIndex(-1).patternName, InitialPatternName());
+  library_.SetCurrentPatternName("Dots");
+  EXPECT_EQ(library_.GetPresetSettingsForIndex(-1).patternName, "Dots");
+  PresetLibrary other;
+  EXPECT_EQ(other.GetPresetSettingsForIndex(-1).patternName, InitialPatternName());
+}
+
 TEST_F(LibraryStores, AFailedStoreChangesNothingAndKeepsTheMark) {
   ASSERT_TRUE(library_.Load());
   const auto names = library_.waterMarkPresetData();

@@ -6,7 +6,6 @@
 
 #include "common/PropertyList.h"
 #include "engine/FontLookup.h"
-#include "engine/PatternNameProvider.h"
 #include "engine/WatermarkSettings.h"
 #include "tests/TestSupport.h"
 
@@ -34,7 +33,7 @@ void ExpectAllDefaults(const WatermarkSettings& s) {
   EXPECT_TRUE(s.fillEnabled);
   EXPECT_EQ(s.backStyle, 4);
   EXPECT_EQ(s.fillImage, nullptr);
-  EXPECT_EQ(s.patternName, CurrentPatternName());
+  EXPECT_EQ(s.patternName, InitialPatternName());
   EXPECT_EQ(s.backColor, kYellow);
   EXPECT_EQ(s.backSize, 0.5);
   EXPECT_EQ(s.backOpacity, 0.5);
@@ -100,10 +99,8 @@ TEST(WatermarkSettings, AnchorsFallBackHalfByHalfAndZeroIsInfinite) {
 }
 
 TEST(WatermarkSettings, DefaultPresetRoundTripsThroughAFile) {
-  SetCurrentPatternName("Dots");
   Dictionary preset;
-  GetDefaultWatermarkOptions(preset);
-  SetCurrentPatternName("");
+  GetDefaultWatermarkOptions(preset, "Dots");
   EXPECT_EQ(preset.size(), 28u);
   EXPECT_EQ(preset.count("Image") + preset.count("WaterMarkImagePath"), 0u);
 
