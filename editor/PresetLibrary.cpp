@@ -62,8 +62,12 @@ std::optional<Dictionary> ReadBundledDefaults() {
 
 }  // namespace
 
-void PresetLibrary::Notify(Change change) const {
-  for (const Listener& listener : listeners_) listener(change);
+void PresetLibrary::Notify(Change change, std::vector<size_t> rows) const {
+  listeners_.Notify(Update{change, std::move(rows)});
+}
+
+std::vector<size_t> PresetLibrary::SelectedRowList() const {
+  return {selectedRows_.begin(), selectedRows_.end()};
 }
 
 std::int64_t PresetLibrary::selectedRow() const {
@@ -146,7 +150,7 @@ void PresetLibrary::setObjectToSelectedPreset(const Value& value, std::string_vi
         Set(*preset, kDirtyFlag, true);
       }
     }
-    Notify(Change::Table);
+    Notify(Change::Table, SelectedRowList());
     Notify(Change::Buttons);
   }
   Notify(Change::Preview);
@@ -350,7 +354,7 @@ Result PresetLibrary::SaveSelectedRow() {
     }
     return stored;
   });
-  Notify(Change::Table);
+  Notify(Change::Table, SelectedRowList());
   Notify(Change::Buttons);
   return result;
 }
@@ -369,7 +373,7 @@ void PresetLibrary::RevertSelectedRow() {
       if (const Dictionary* preset = WorkingCopy(names_[*selectedRow_])) editor_ = *preset;
       Notify(Change::Editor);
     }
-    Notify(Change::Table);
+    Notify(Change::Table, SelectedRowList());
     Notify(Change::Preview);
   }
   Set(editor_, kDirtyFlag, false);

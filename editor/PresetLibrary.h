@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ListenerList.h"
 #include "common/Result.h"
 #include "common/Value.h"
 #include "engine/WatermarkSettings.h"
@@ -39,9 +40,18 @@ enum class RenameCheck { Accept, EmptyName, NameTaken };
 class PresetLibrary {
  public:
   enum class Change { Table, Editor, Buttons, Preview };
-  using Listener = std::function<void(Change)>;
+  // What changed. For Change::Table, rows names the rows whose contents
+  // changed (a name, its modified star); empty rows means the rows themselves
+  // may have changed (added, removed, renamed, reordered).
+  struct Update {
+    Change change;
+    std::vector<size_t> rows;
+  };
+  using Listener = std::function<void(const Update&)>;
 
-  void AddListener(Listener listener) { listeners_.push_back(std::move(listener)); }
+  // Listeners are called on the library's thread, after the change.
+  ListenerToken AddListener(Listener listener) { return listeners_.Add(std::move(listener)); }
+  void RemoveListener(ListenerToken token) { listeners_.Remove(token); }
 
   // Reads the preset file, seeding it from the bundled "DefaultPreset.plist"
   // on first start, orders the presets and selects the stored row.
@@ -107,7 +117,8 @@ class PresetLibrary {
   const std::string& lastImageError() const { return lastImageError_; }
 
  private:
-  void Notify(Change change) const;
+  void Notify(Change change, std::vector<size_t> rows = {}) const;
+  std::vector<size_t> SelectedRowList() const;
   void LoadSelectedPreset();
   Dictionary* WorkingCopy(const std::string& name);
   bool StoreHeldImage(Dictionary& preset);
@@ -130,7 +141,7 @@ class PresetLibrary {
   Dictionary editor_;
   std::set<size_t> selectedRows_;
   std::optional<size_t> selectedRow_;
-  std::vector<Listener> listeners_;
+  ListenerList<const Update&> listeners_;
   std::string lastImageError_;
   PendingImages pendingImages_;
   std::string currentPattern_ = InitialPatternName();

@@ -119,21 +119,14 @@ std::shared_ptr<SourceDocument> OpenForList(const std::filesystem::path& path,
   return document;
 }
 
-void DocumentList::AddListener(Listener listener) {
-  std::lock_guard lock(entriesGuard_);
-  listeners_.push_back(std::move(listener));
-}
-
-void DocumentList::Notify() const {
-  for (const Listener& listener : listeners_) listener();
-}
-
 void DocumentList::Append(ListedDocument document) {
+  size_t row = 0;
   {
     std::lock_guard lock(entriesGuard_);
+    row = entries_.size();
     entries_.push_back(std::move(document));
   }
-  Notify();
+  listeners_.Notify({Update::Kind::Appended, {row}});
 }
 
 AddReport DocumentList::Add(const std::vector<std::filesystem::path>& paths, bool recursive,
@@ -180,13 +173,17 @@ AddReport DocumentList::Add(const std::vector<std::filesystem::path>& paths, boo
 }
 
 void DocumentList::Remove(const std::set<size_t>& rows) {
+  std::vector<size_t> removed;
   {
     std::lock_guard lock(entriesGuard_);
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-      if (*row < entries_.size()) entries_.erase(entries_.begin() + static_cast<ptrdiff_t>(*row));
+    for (size_t row : rows) {
+      if (row < entries_.size()) removed.push_back(row);
+    }
+    for (auto row = removed.rbegin(); row != removed.rend(); ++row) {
+      entries_.erase(entries_.begin() + static_cast<ptrdiff_t>(*row));
     }
   }
-  Notify();
+  if (!removed.empty()) listeners_.Notify({Update::Kind::Removed, std::move(removed)});
 }
 
 void DocumentList::RemoveAll() {
@@ -194,7 +191,7 @@ void DocumentList::RemoveAll() {
     std::lock_guard lock(entriesGuard_);
     entries_.clear();
   }
-  Notify();
+  listeners_.Notify({Update::Kind::Reset, {}});
 }
 
 bool DocumentList::MoveRows(const std::set<size_t>& rows, size_t dropRow) {
@@ -215,7 +212,7 @@ bool DocumentList::MoveRows(const std::set<size_t>& rows, size_t dropRow) {
     entries_.insert(entries_.begin() + static_cast<ptrdiff_t>(destination), moved.begin(),
                     moved.end());
   }
-  Notify();
+  listeners_.Notify({Update::Kind::Reset, {}});
   return true;
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ListenerList.h"
 #include "engine/SourceDocument.h"
 #include "output/DocumentEntry.h"
 
@@ -59,13 +60,21 @@ struct AddReport {
 // without the list's lock held; a window hands them over to its main thread.
 class DocumentList {
  public:
-  using Listener = std::function<void()>;
+  // What changed: rows appended at the end, rows removed (their indexes
+  // before the removal, ascending), or a reset (moved rows, all removed).
+  struct Update {
+    enum class Kind { Appended, Removed, Reset };
+    Kind kind = Kind::Reset;
+    std::vector<size_t> rows;
+  };
+  using Listener = std::function<void(const Update&)>;
 
   // The window keeps each document open for its preview; a batch of
   // thousands of files from the command line does not (the writer opens
   // every file again for itself).
   explicit DocumentList(bool keepDocumentsOpen = true) : keepDocumentsOpen_(keepDocumentsOpen) {}
-  void AddListener(Listener listener);
+  ListenerToken AddListener(Listener listener) { return listeners_.Add(std::move(listener)); }
+  void RemoveListener(ListenerToken token) { listeners_.Remove(token); }
 
   // Adds files and the PDF files of folders (their direct children, or every
   // descendant when recursive; hidden files and application bundles are
@@ -88,13 +97,12 @@ class DocumentList {
 
  private:
   void Append(ListedDocument document);
-  void Notify() const;
 
   bool keepDocumentsOpen_;
   mutable std::mutex entriesGuard_;
   std::mutex addGuard_;
   std::vector<ListedDocument> entries_;
-  std::vector<Listener> listeners_;
+  ListenerList<const Update&> listeners_;
 };
 
 // Opens one file for the list: unlocked with the empty password when that

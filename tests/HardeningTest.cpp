@@ -337,6 +337,40 @@ TEST_F(LibraryStores, OnlyTheLibrarysOwnPicturesAreEverDeleted) {
   EXPECT_FALSE(PresetLibrary::IsOwnImageFile((Images() / "watermark_image3.png").string()));
 }
 
+TEST_F(LibraryStores, ListenersHearWhichRowsChangedAndCanLeave) {
+  ASSERT_TRUE(library_.Load());
+  std::vector<PresetLibrary::Update> heard;
+  const ListenerToken token = library_.AddListener([&](const PresetLibrary::Update& update) {
+    if (update.change == PresetLibrary::Change::Table) heard.push_back(update);
+  });
+  library_.SetSelection({1, 3}, 1);
+  heard.clear();
+  library_.setObjectToSelectedPreset(Value("edited"), "textString");
+  ASSERT_EQ(heard.size(), 1u);
+  EXPECT_EQ(heard.front().rows, (std::vector<size_t>{1, 3}));  // only those rows' stars
+  heard.clear();
+  ASSERT_TRUE(library_.RemoveRows({0}));
+  ASSERT_FALSE(heard.empty());
+  EXPECT_TRUE(heard.front().rows.empty());  // the rows themselves changed
+  library_.RemoveListener(token);
+  heard.clear();
+  library_.setObjectToSelectedPreset(Value("again"), "textString");
+  EXPECT_TRUE(heard.empty());
+
+  test::ScratchHome home;
+  DocumentList list(false);
+  std::vector<DocumentList::Update> updates;
+  list.AddListener([&](const DocumentList::Update& update) { updates.push_back(update); });
+  const fs::path a = test::WriteTestPdf(home.path() / "a.pdf", {{}});
+  ASSERT_EQ(list.Add({a, a, a}, false, nullptr).added, 3u);
+  list.Remove({0, 2, 7});
+  ASSERT_EQ(updates.size(), 4u);
+  EXPECT_EQ(updates[2].kind, DocumentList::Update::Kind::Appended);
+  EXPECT_EQ(updates[2].rows, (std::vector<size_t>{2}));
+  EXPECT_EQ(updates[3].kind, DocumentList::Update::Kind::Removed);
+  EXPECT_EQ(updates[3].rows, (std::vector<size_t>{0, 2}));
+}
+
 TEST_F(LibraryStores, ThePickersPatternIsPassedInNotGlobal) {
   ASSERT_TRUE(library_.Load());
   EXPECT_EQ(library_.GetPresetSettingsForIndex(-1).patternName, InitialPatternName());
