@@ -3,6 +3,7 @@
 #include <fribidi.h>
 
 #include <algorithm>
+#include <limits>
 
 namespace quillsheet {
 namespace {
@@ -98,11 +99,11 @@ std::vector<Segment> Segments(const FontFace& font, const std::u32string& text,
 // lowest odd one, every stretch at that level or above is reversed.
 void ReorderVisually(std::vector<Segment>& segments) {
   if (segments.empty()) return;
-  FriBidiLevel highest = 0;
-  FriBidiLevel lowestOdd = 255;
+  int highest = 0;
+  int lowestOdd = std::numeric_limits<int>::max();
   for (const Segment& segment : segments) {
-    highest = std::max(highest, segment.level);
-    if (segment.level % 2 == 1) lowestOdd = std::min(lowestOdd, segment.level);
+    highest = std::max<int>(highest, segment.level);
+    if (segment.level % 2 == 1) lowestOdd = std::min<int>(lowestOdd, segment.level);
   }
   for (int level = highest; level >= lowestOdd && level > 0; --level) {
     for (auto it = segments.begin(); it != segments.end();) {

@@ -9,6 +9,7 @@
 
 #include "engine/Geometry.h"
 #include "output/DocumentEntry.h"
+#include "output/SaveRestoreScanner.h"
 
 namespace quillsheet {
 
@@ -20,16 +21,6 @@ RectF PageBoxOf(QPDFPageObjectHelper& page);
 // The page's /Rotate as 0, 90, 180 or 270 (-90 is 270, 450 is 90; values
 // that are no multiple of 90 count as 0).
 int NormalizedRotation(QPDFPageObjectHelper& page);
-
-// The save and restore operators of decoded page content, counted by a small
-// scanner that skips strings, names, comments and inline image data (much
-// faster than a full tokenizer on long documents).
-struct SaveRestoreCount {
-  int depth = 0;              // saves never restored
-  int unmatchedRestores = 0;  // restores without a save
-};
-// Any input ends the scan; a set cancel flag ends it early.
-SaveRestoreCount CountSaveRestore(std::string_view content, const CancelFlag* cancel = nullptr);
 
 // Adds the missing "q" before and "Q" after the content so that its saves and
 // restores balance, and returns whether it had to.
