@@ -17,6 +17,7 @@
 #include "output/ConversionDriver.h"
 #include "output/DocumentList.h"
 #include "output/PageSelection.h"
+#include "output/SavePipeline.h"
 
 namespace quillsheet::cli {
 namespace {

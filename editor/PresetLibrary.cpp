@@ -7,6 +7,7 @@
 #include "common/AppPaths.h"
 #include "common/AtomicFile.h"
 #include "common/GeneralPreferences.h"
+#include "common/NumberedName.h"
 #include "common/PropertyList.h"
 #include "common/SettingsStore.h"
 #include "editor/PresetOrder.h"
@@ -167,22 +168,26 @@ std::optional<std::string> PresetLibrary::saveCustomWatermarkImage(const QImage&
     error = "the picture cannot be encoded";
     return std::nullopt;
   }
-  for (long number = 1; number < 1000000; ++number) {
-    const auto candidate = *folder / (kImagePrefix + std::to_string(number));
-    std::error_code ignored;
-    if (std::filesystem::exists(candidate, ignored)) continue;
-    // Written under a temporary name and renamed, so the name a preset points
-    // to never holds half a picture.
-    const Result written =
-        WriteFileAtomically(candidate, std::string_view(png.constData(), png.size()));
-    if (!written.ok()) {
-      error = written.message();
-      return std::nullopt;
-    }
-    return candidate.string();
+  const auto name = FirstFreeNumberedName(
+      kImagePrefix, "", false,
+      [&](const std::string& candidate) {
+        std::error_code ignored;
+        return !std::filesystem::exists(*folder / candidate, ignored);
+      },
+      999999);
+  if (!name) {
+    error = "no free image file name in " + folder->string();
+    return std::nullopt;
   }
-  error = "no free image file name in " + folder->string();
-  return std::nullopt;
+  // Written under a temporary name and renamed, so the name a preset points
+  // to never holds half a picture.
+  const Result written =
+      WriteFileAtomically(*folder / *name, std::string_view(png.constData(), png.size()));
+  if (!written.ok()) {
+    error = written.message();
+    return std::nullopt;
+  }
+  return (*folder / *name).string();
 }
 
 bool PresetLibrary::IsOwnImageFile(const std::string& path) {
@@ -414,12 +419,8 @@ bool PresetLibrary::HasPreset(const std::string& name) const {
 }
 
 std::string PresetLibrary::NewPresetName(const std::string& editorText) const {
-  const std::string base = editorText.empty() ? "Preset" : editorText;
-  if (!HasPreset(base)) return base;
-  for (long number = 1;; ++number) {
-    std::string candidate = base + " " + std::to_string(number);
-    if (!HasPreset(candidate)) return candidate;
-  }
+  return *FirstFreeNumberedName(editorText.empty() ? "Preset" : editorText, " ", true,
+                                [this](const std::string& name) { return !HasPreset(name); });
 }
 
 Result PresetLibrary::AddToEndOfTable(const std::string& editorText, std::string* added) {

@@ -294,21 +294,6 @@ std::vector<const OutputResult*> RunReport::Failures() const {
   return failures;
 }
 
-std::optional<std::string> EncryptionRequestProblem(bool checked, const std::string& password,
-                                                    const std::string& verify) {
-  if (!checked) return std::nullopt;
-  if (password.empty()) return "the password for the output files is empty";
-  if (password.find('\0') != std::string::npos) {
-    return "the password for the output files contains a NUL character";
-  }
-  if (password.size() > kLongestPassword) {
-    return "the password for the output files is longer than " + std::to_string(kLongestPassword) +
-           " bytes";
-  }
-  if (password != verify) return "the password and its verification differ";
-  return std::nullopt;
-}
-
 bool DestinationIsFile(size_t presetCount, size_t documentCount) {
   return presetCount == 1 && documentCount == 1;
 }

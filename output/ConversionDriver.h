@@ -92,13 +92,6 @@ class ConversionObserver {
   virtual void Finished(const RunReport& report) = 0;
 };
 
-// Why encryption asked for cannot be used (an empty password, one with a NUL
-// character, one longer than the 127 bytes a PDF password can hold, or a
-// verification that differs), or nothing when it can or was not asked for.
-inline constexpr size_t kLongestPassword = 127;
-std::optional<std::string> EncryptionRequestProblem(bool checked, const std::string& password,
-                                                    const std::string& verify);
-
 // The destination is one file exactly when one output is made.
 bool DestinationIsFile(size_t presetCount, size_t documentCount);
 

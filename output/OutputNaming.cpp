@@ -1,5 +1,7 @@
 #include "output/OutputNaming.h"
 
+#include "common/NumberedName.h"
+
 namespace quillsheet {
 
 std::string SafeNameComponent(const std::string& name) {
@@ -29,26 +31,22 @@ std::filesystem::path OutputPathInFolder(const std::filesystem::path& folder,
                                          const std::string& base, bool replace,
                                          const std::set<std::filesystem::path>& taken) {
   const auto candidate = [&](const std::string& name) { return folder / (name + ".pdf"); };
-  const auto free = [&](const std::filesystem::path& path) {
+  if (replace && !taken.count(candidate(base))) return candidate(base);
+  return candidate(*FirstFreeNumberedName(base, "", true, [&](const std::string& name) {
     std::error_code ignored;
-    return !taken.count(path) && !std::filesystem::exists(path, ignored);
-  };
-  std::filesystem::path path = candidate(base);
-  if (replace && !taken.count(path)) return path;
-  for (long number = 1; !free(path); ++number) path = candidate(base + std::to_string(number));
-  return path;
+    return !taken.count(candidate(name)) && !std::filesystem::exists(candidate(name), ignored);
+  }));
 }
 
 std::filesystem::path GetDestURLWithPresetName(const std::string& presetName,
                                                const std::filesystem::path& parent) {
-  const std::string name = SafeNameComponent(presetName);
-  std::filesystem::path path = parent / name;
   std::error_code ignored;
-  for (long number = 1;
-       std::filesystem::exists(path, ignored) && !std::filesystem::is_directory(path, ignored);
-       ++number) {
-    path = parent / (name + std::to_string(number));
-  }
+  const std::filesystem::path path =
+      parent /
+      *FirstFreeNumberedName(SafeNameComponent(presetName), "", true, [&](const std::string& name) {
+        return !std::filesystem::exists(parent / name, ignored) ||
+               std::filesystem::is_directory(parent / name, ignored);
+      });
   if (!std::filesystem::exists(path, ignored)) std::filesystem::create_directory(path, ignored);
   return path;
 }

@@ -106,9 +106,24 @@ std::uintmax_t SizeOf(const StagedFile& file) {
 
 }  // namespace
 
+std::optional<std::string> EncryptionRequestProblem(bool checked, const std::string& password,
+                                                    const std::string& verify) {
+  if (!checked) return std::nullopt;
+  if (password.empty()) return "the password for the output files is empty";
+  if (password.find('\0') != std::string::npos) {
+    return "the password for the output files contains a NUL character";
+  }
+  if (password.size() > kLongestPassword) {
+    return "the password for the output files is longer than " + std::to_string(kLongestPassword) +
+           " bytes";
+  }
+  if (password != verify) return "the password and its verification differ";
+  return std::nullopt;
+}
+
 std::optional<EncryptionOptions> GetEncryptionDictionary(bool checked, const std::string& password,
                                                          const std::string& verify) {
-  if (!checked || password.empty() || password != verify) return std::nullopt;
+  if (!checked || EncryptionRequestProblem(checked, password, verify)) return std::nullopt;
   return EncryptionOptions{password};
 }
 

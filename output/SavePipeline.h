@@ -28,8 +28,15 @@ struct SaveRequest {
   std::optional<std::string> rangeString;
 };
 
+// Why encryption asked for cannot be used (an empty password, one with a NUL
+// character, one longer than the 127 bytes a PDF password can hold, or a
+// verification that differs), or nothing when it can or was not asked for.
+inline constexpr size_t kLongestPassword = 127;
+std::optional<std::string> EncryptionRequestProblem(bool checked, const std::string& password,
+                                                    const std::string& verify);
+
 // The encryption options of the export controls: present only when the box is
-// checked and the password is not empty and equals its verification.
+// checked and EncryptionRequestProblem finds nothing wrong.
 std::optional<EncryptionOptions> GetEncryptionDictionary(bool checked, const std::string& password,
                                                          const std::string& verify);
 

@@ -8,6 +8,7 @@
 #include "output/ConversionDriver.h"
 #include "output/DocumentList.h"
 #include "output/OutputNaming.h"
+#include "output/SavePipeline.h"
 #include "tests/TestPdf.h"
 #include "tests/TestSupport.h"
 
