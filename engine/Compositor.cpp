@@ -91,16 +91,26 @@ void DrawPageContent(Canvas& canvas, const SourcePage& page, const RectF& pageBo
   page.Draw(canvas, {0, 0, pageBox.width, pageBox.height});
 }
 
+LayerGroups SplitAroundPage(const WatermarkSettings& settings) {
+  LayerGroups groups;
+  bool pageSeen = false;
+  for (const PageLayer layer : LayerOrder(settings)) {
+    if (layer == PageLayer::Page) {
+      pageSeen = true;
+    } else {
+      (pageSeen ? groups.front : groups.behind).push_back(layer);
+    }
+  }
+  return groups;
+}
+
 void DrawWatermarkedPage(Canvas& canvas, const WatermarkSettings& s, const SourcePage& page,
                          const RectF& pageBox, const RectF& target) {
   Canvas::State state(canvas);
-  for (const PageLayer layer : LayerOrder(s)) {
-    if (layer == PageLayer::Page) {
-      DrawPageContent(canvas, page, pageBox);
-    } else {
-      DrawWatermarkLayer(canvas, s, layer, target);
-    }
-  }
+  const LayerGroups groups = SplitAroundPage(s);
+  for (const PageLayer layer : groups.behind) DrawWatermarkLayer(canvas, s, layer, target);
+  DrawPageContent(canvas, page, pageBox);
+  for (const PageLayer layer : groups.front) DrawWatermarkLayer(canvas, s, layer, target);
   if (const auto marker = MarkerPosition(s, target)) {
     DrawPositionMarker(canvas, marker->x, marker->y);
   }

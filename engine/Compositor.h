@@ -19,6 +19,16 @@ enum class PageLayer { Page, Fill, Text };
 // writer both follow this one order.
 std::vector<PageLayer> LayerOrder(const WatermarkSettings& settings);
 
+// The layers of LayerOrder split around the page: those drawn behind it and
+// those drawn in front, each bottom first. The writer places each group as
+// one form around the untouched page; the preview draws them around the
+// page's raster the same way, so the preview is the file.
+struct LayerGroups {
+  std::vector<PageLayer> behind;
+  std::vector<PageLayer> front;
+};
+LayerGroups SplitAroundPage(const WatermarkSettings& settings);
+
 // Draws one watermark layer (Fill or Text) into the target rectangle.
 void DrawWatermarkLayer(Canvas& canvas, const WatermarkSettings& settings, PageLayer layer,
                         const RectF& target);

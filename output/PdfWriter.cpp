@@ -18,24 +18,6 @@
 namespace quillsheet {
 namespace {
 
-struct LayerGroups {
-  std::vector<PageLayer> behind;
-  std::vector<PageLayer> front;
-};
-
-LayerGroups SplitAroundPage(const WatermarkSettings& settings) {
-  LayerGroups groups;
-  bool pageSeen = false;
-  for (const PageLayer layer : LayerOrder(settings)) {
-    if (layer == PageLayer::Page) {
-      pageSeen = true;
-    } else {
-      (pageSeen ? groups.front : groups.behind).push_back(layer);
-    }
-  }
-  return groups;
-}
-
 std::string Number(double value) {
   std::ostringstream text;
   text.precision(10);
