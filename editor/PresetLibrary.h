@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "common/GeneralPreferences.h"
 #include "common/ListenerList.h"
 #include "common/Result.h"
 #include "common/Value.h"
@@ -25,7 +26,9 @@
 namespace quillsheet {
 
 namespace presetkey {
-inline constexpr std::string_view kWaterMarkPresetIndex = "WaterMarkPresetIndex";
+// A preset's row in the table; the preferences file stores the selected row
+// under the same key.
+inline constexpr std::string_view kWaterMarkPresetIndex = prefkey::kWaterMarkPresetIndex;
 inline constexpr std::string_view kDirtyFlag = "DirtyFlag";
 }  // namespace presetkey
 

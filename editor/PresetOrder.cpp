@@ -1,5 +1,7 @@
 #include "editor/PresetOrder.h"
 
+#include "common/GeneralPreferences.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <optional>
@@ -15,7 +17,8 @@ std::vector<std::string> PresetNamesInTableOrder(const Dictionary& library) {
   for (const auto& [name, preset] : library) {
     const Dictionary* dictionary = preset.DictionaryValue();
     entries.push_back(
-        {dictionary ? IntegerFor(*dictionary, "WaterMarkPresetIndex") : std::nullopt, name});
+        {dictionary ? IntegerFor(*dictionary, prefkey::kWaterMarkPresetIndex) : std::nullopt,
+         name});
   }
   // Entries come sorted by name from the map; a stable sort keeps that order
   // among equal indexes.
