@@ -1,0 +1,371 @@
+#include "app/MainWindow.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QImage>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QUrl>
+
+#include "app/PasswordDialog.h"
+#include "engine/PreviewRenderer.h"
+#include "ui_MainWindow.h"
+
+namespace quillsheet {
+namespace {
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Text(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+// Runs f on the window's thread and waits for it: for workers that need an
+// answer. Never called on the main thread.
+template <typename Function>
+void OnMainThreadAndWait(QObject* window, Function f) {
+  QMetaObject::invokeMethod(window, f, Qt::BlockingQueuedConnection);
+}
+
+std::set<size_t> RowsOf(const QItemSelectionModel* selection) {
+  std::set<size_t> rows;
+  if (!selection) return rows;
+  for (const QModelIndex& index : selection->selectedRows()) {
+    rows.insert(static_cast<size_t>(index.row()));
+  }
+  return rows;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent), ui_(std::make_unique<Ui::MainWindow>()), documents_(true) {
+  ui_->setupUi(this);
+  if (const Result loaded = library_.Load(); !loaded.ok()) {
+    statusBar()->showMessage(Text(loaded.message()));
+  }
+  documentModel_ = std::make_unique<DocumentTableModel>(documents_);
+  presetModel_ = std::make_unique<PresetTableModel>(library_);
+  ui_->documentTable->setModel(documentModel_.get());
+  ui_->presetTable->setModel(presetModel_.get());
+  ui_->documentTable->horizontalHeader()->setSectionResizeMode(DocumentTableModel::NameColumn,
+                                                               QHeaderView::Stretch);
+  ui_->documentTable->horizontalHeader()->setSectionResizeMode(DocumentTableModel::PagesColumn,
+                                                               QHeaderView::ResizeToContents);
+  ui_->mainSplitter->setSizes({320, 780});
+  for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(ui_->documentTable),
+                                  static_cast<QAbstractItemView*>(ui_->presetTable)}) {
+    view->setTabKeyNavigation(false);
+  }
+  if (library_.selectedRow() >= 0) {
+    ui_->presetTable->selectRow(static_cast<int>(library_.selectedRow()));
+  }
+
+  connect(ui_->actionAdd, &QAction::triggered, this, &MainWindow::ChooseAndAdd);
+  connect(ui_->actionRemove, &QAction::triggered, this, &MainWindow::RemoveSelected);
+  connect(ui_->actionRemoveAll, &QAction::triggered, this, &MainWindow::RemoveAll);
+  connect(ui_->actionConvert, &QAction::triggered, this, [this] { Convert(false); });
+  connect(ui_->actionConvertAll, &QAction::triggered, this, [this] { Convert(true); });
+  connect(ui_->actionQuit, &QAction::triggered, this, &QWidget::close);
+  const QAbstractItemModel* model = documentModel_.get();
+  connect(model, &QAbstractItemModel::rowsInserted, this, &MainWindow::UpdateActions);
+  connect(model, &QAbstractItemModel::rowsRemoved, this, &MainWindow::UpdateActions);
+  connect(model, &QAbstractItemModel::modelReset, this, &MainWindow::UpdateActions);
+  connect(ui_->documentTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this] {
+            UpdateActions();
+            UpdateTitleAndPreview();
+          });
+  connect(ui_->presetTable->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    const auto current = ui_->presetTable->selectionModel()->currentIndex();
+    library_.SetSelection(SelectedPresetRows(),
+                          current.isValid() ? std::optional<size_t>(current.row()) : std::nullopt);
+    UpdateActions();
+    UpdateTitleAndPreview();
+  });
+  UpdateActions();
+  UpdateTitleAndPreview();
+}
+
+MainWindow::~MainWindow() {
+  cancel_ = true;
+  if (conversion_.joinable()) conversion_.join();
+  if (adder_.joinable()) adder_.join();
+}
+
+std::set<size_t> MainWindow::SelectedDocumentRows() const {
+  return RowsOf(ui_->documentTable->selectionModel());
+}
+
+std::set<size_t> MainWindow::SelectedPresetRows() const {
+  return RowsOf(ui_->presetTable->selectionModel());
+}
+
+void MainWindow::UpdateActions() {
+  WindowState state;
+  state.documentCount = documents_.Count();
+  state.selectedDocuments = SelectedDocumentRows().size();
+  state.adding = adding_;
+  state.converting = converting_;
+  state.presetSelected = !SelectedPresetRows().empty();
+  const WindowActions enabled = EnabledActions(state);
+  ui_->actionAdd->setEnabled(enabled.add);
+  ui_->actionRemove->setEnabled(enabled.remove);
+  ui_->actionRemoveAll->setEnabled(enabled.removeAll);
+  ui_->actionConvert->setEnabled(enabled.convert);
+  ui_->actionConvertAll->setEnabled(enabled.convertAll);
+  ui_->actionPreferences->setEnabled(enabled.preferences);
+  ui_->actionHelp->setEnabled(enabled.help);
+  ui_->countLabel->setText(Text(documents_.CountLabel()));
+}
+
+// The title names the selected document; the preview shows its first page
+// with the selected preset.
+void MainWindow::UpdateTitleAndPreview() {
+  const auto rows = SelectedDocumentRows();
+  const ListedDocument* document =
+      rows.empty() ? nullptr : documentModel_->Document(static_cast<int>(*rows.begin()));
+  setWindowTitle(document ? tr("Quillsheet") + QStringLiteral(" \u2013 ") +
+                                Text(document->path.filename().string())
+                          : tr("Quillsheet"));
+  if (!document || !document->document) {
+    ui_->preview->setPixmap({});
+    ui_->preview->setText(tr("Select a document to see it here."));
+    return;
+  }
+  const SourcePage page = document->document->Page(0);
+  const SizeF size = page.DisplayedSize();
+  const QSize room = ui_->preview->size() * devicePixelRatioF();
+  const double scale = std::min(room.width() / size.width, room.height() / size.height);
+  WatermarkSettings settings = library_.GetPresetSettingsForIndex(library_.selectedRow());
+  settings.viewScale = static_cast<float>(scale);
+  const SurfaceHandle picture = RenderPreview(page, settings, scale);
+  if (!picture) return;
+  QImage image(cairo_image_surface_get_data(picture.get()),
+               cairo_image_surface_get_width(picture.get()),
+               cairo_image_surface_get_height(picture.get()),
+               cairo_image_surface_get_stride(picture.get()), QImage::Format_ARGB32_Premultiplied);
+  QPixmap pixmap = QPixmap::fromImage(image.copy());
+  pixmap.setDevicePixelRatio(devicePixelRatioF());
+  ui_->preview->setPixmap(pixmap);
+}
+
+void MainWindow::ChooseAndAdd() {
+  QFileDialog dialog(this, tr("Add"));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  dialog.setNameFilters({tr("PDF documents (*.pdf *.PDF)"), tr("All files (*)")});
+  if (dialog.exec() != QDialog::Accepted) return;
+  std::vector<std::filesystem::path> paths;
+  for (const QString& file : dialog.selectedFiles()) paths.emplace_back(file.toStdString());
+  AddPaths(std::move(paths), false);
+}
+
+void MainWindow::AddPaths(std::vector<std::filesystem::path> paths, bool recursive) {
+  if (paths.empty()) return;
+  if (adding_) {
+    // One add at a time: this one starts when the running one has ended.
+    QMetaObject::invokeMethod(
+        this, [this, paths, recursive] { AddPaths(paths, recursive); }, Qt::QueuedConnection);
+    return;
+  }
+  if (adder_.joinable()) adder_.join();
+  adding_ = true;
+  UpdateActions();
+  adder_ = std::thread([this, paths = std::move(paths), recursive] {
+    const AddReport report = documents_.Add(paths, recursive, this);
+    QMetaObject::invokeMethod(
+        this, [this, report] { AddFinished(report); }, Qt::QueuedConnection);
+  });
+}
+
+void MainWindow::AddFinished(const AddReport& report) {
+  adder_.join();
+  adding_ = false;
+  UpdateActions();
+  if (!report.leftOut.empty()) {
+    QStringList lines;
+    for (const auto& [path, reason] : report.leftOut) {
+      lines << tr("%1: %2").arg(Text(path.filename().string()), Text(reason));
+    }
+    statusBar()->showMessage(tr("Not added: %1").arg(lines.join(QStringLiteral("; "))));
+  }
+  if (closeAfterRun_) close();
+}
+
+PasswordPrompt::Answer MainWindow::Ask(const std::filesystem::path& file, int attempt) {
+  Answer answer;
+  OnMainThreadAndWait(this, [&] { answer = PasswordDialog(file, attempt, this).Ask(); });
+  return answer;
+}
+
+void MainWindow::RemoveSelected() { documents_.Remove(SelectedDocumentRows()); }
+
+void MainWindow::RemoveAll() { documents_.RemoveAll(); }
+
+void MainWindow::Convert(bool allDocuments) {
+  std::vector<PresetChoice> presets;
+  for (size_t row : SelectedPresetRows()) {
+    presets.push_back({library_.waterMarkPresetData()[row],
+                       library_.GetPresetSettingsForIndex(static_cast<std::int64_t>(row))});
+  }
+  const auto listed = documents_.Snapshot();
+  std::set<size_t> rows = allDocuments ? std::set<size_t>{} : SelectedDocumentRows();
+  std::vector<DocumentEntry> entries;
+  for (size_t row = 0; row < listed.size(); ++row) {
+    if (rows.empty() || rows.count(row)) entries.push_back(listed[row].Entry());
+  }
+  if (presets.empty() || entries.empty()) return;
+  QString destination;
+  if (DestinationIsFile(presets.size(), entries.size())) {
+    const std::filesystem::path source(entries.front().path);
+    destination = QFileDialog::getSaveFileName(
+        this, tr("Convert"), Text(source.parent_path() / (source.stem().string() + "-marked.pdf")),
+        tr("PDF documents (*.pdf)"), nullptr, QFileDialog::DontUseNativeDialog);
+  } else {
+    destination = QFileDialog::getExistingDirectory(
+        this, tr("Convert"), {}, QFileDialog::DontUseNativeDialog | QFileDialog::ShowDirsOnly);
+  }
+  if (destination.isEmpty()) return;
+  StartRun(std::move(presets), std::move(entries), destination.toStdString());
+}
+
+void MainWindow::StartRun(std::vector<PresetChoice> presets, std::vector<DocumentEntry> documents,
+                          std::filesystem::path destination) {
+  ConversionOptions options;
+  const auto stored = ReadGeneralPrefOptions();
+  options.preferences = stored ? ApplyPreferenceDictionary(*stored) : GeneralPreferences{};
+  options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  options.toFolder = !DestinationIsFile(presets.size(), documents.size());
+  cancel_ = false;
+  converting_ = true;
+  UpdateActions();
+  progress_ = new QProgressDialog(tr("Starting\u2026"), tr("Cancel"), 0, 1, this);
+  progress_->setWindowTitle(tr("Converting"));
+  progress_->setWindowModality(Qt::WindowModal);
+  progress_->setAutoClose(false);
+  progress_->setAutoReset(false);
+  progress_->setMinimumDuration(0);
+  connect(progress_, &QProgressDialog::canceled, this, [this] {
+    cancel_ = true;
+    progress_->setLabelText(tr("Stopping after the document in progress\u2026"));
+  });
+  progress_->show();
+  conversion_ = StartConversion(std::move(presets), std::move(documents), std::move(destination),
+                                options, *this, cancel_);
+}
+
+void MainWindow::Progress(const ProgressState& state) {
+  QMetaObject::invokeMethod(
+      this, [this, state] { ShowProgress(state); }, Qt::QueuedConnection);
+}
+
+void MainWindow::ShowProgress(const ProgressState& state) {
+  if (!progress_ || cancel_) return;
+  progress_->setMaximum(static_cast<int>(state.maximum));
+  progress_->setValue(static_cast<int>(state.value));
+  if (state.status == kStatusDocumentStarts) {
+    progress_->setLabelText(Text(state.PresetText()) + "\n" + Text(state.FileText()));
+  }
+}
+
+bool MainWindow::ContinueWithoutWatermark(const std::string& presetName) {
+  bool goOn = false;
+  OnMainThreadAndWait(this, [&] {
+    goOn = QMessageBox::question(this, tr("No watermark"),
+                                 tr("The preset \"%1\" has no watermark layer switched on. "
+                                    "Convert without a watermark?")
+                                     .arg(Text(presetName))) == QMessageBox::Yes;
+  });
+  return goOn;
+}
+
+void MainWindow::Finished(const RunReport& report) {
+  QMetaObject::invokeMethod(
+      this, [this, report] { EndRun(report); }, Qt::QueuedConnection);
+}
+
+// The end report: how many outputs were made, every failure with its
+// reason, the warnings, and a way to see the result.
+void MainWindow::EndRun(const RunReport& report) {
+  conversion_.join();
+  converting_ = false;
+  progress_->deleteLater();
+  progress_ = nullptr;
+  UpdateActions();
+  if (closeAfterRun_) {
+    close();
+    return;
+  }
+  QStringList details;
+  if (!report.refused.empty()) details << Text(report.refused);
+  for (const OutputResult* failure : report.Failures()) {
+    details << tr("%1 with \"%2\": %3")
+                   .arg(Text(std::filesystem::path(failure->source).filename().string()),
+                        Text(failure->preset), Text(failure->outcome.message()));
+  }
+  for (const OutputResult& result : report.results) {
+    for (const std::string& warning : result.warnings) details << Text(warning);
+  }
+  QMessageBox box(this);
+  box.setWindowTitle(tr("Conversion"));
+  box.setIcon(report.Failures().empty() && report.refused.empty() ? QMessageBox::Information
+                                                                  : QMessageBox::Warning);
+  QString summary = tr("%n output(s) made", nullptr, static_cast<int>(report.OutputsMade()));
+  summary += tr(", %n failed.", nullptr, static_cast<int>(report.Failures().size()));
+  if (report.cancelled) summary += "\n" + tr("Cancelled: the document in progress was not saved.");
+  box.setText(summary);
+  if (!details.isEmpty()) box.setDetailedText(details.join("\n"));
+  box.addButton(QMessageBox::Ok);
+  QPushButton* open = nullptr;
+  std::filesystem::path shown;
+  for (const OutputResult& result : report.results) {
+    if (result.outcome.ok()) shown = result.output;
+  }
+  if (!shown.empty()) {
+    const bool single = report.results.size() == 1;
+    open = box.addButton(single ? tr("Open PDF") : tr("Open Folder"), QMessageBox::ActionRole);
+    if (!single) shown = shown.parent_path();
+  }
+  box.exec();
+  if (open && box.clickedButton() == open) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(Text(shown)));
+  }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (converting_ || adding_) {
+    if (converting_ && QMessageBox::question(this, tr("Quit"),
+                                             tr("A conversion is running. Cancel it and quit?")) !=
+                           QMessageBox::Yes) {
+      event->ignore();
+      return;
+    }
+    // The window closes once the run or the add has stopped cleanly.
+    cancel_ = true;
+    closeAfterRun_ = true;
+    event->ignore();
+    return;
+  }
+  const Result mayQuit = library_.CheckAndSetModifiedPresetRow([this] {
+    const auto answer = QMessageBox::question(
+        this, tr("Quit"), tr("Some presets are modified. Save them before quitting?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    return answer == QMessageBox::Save      ? QuitAnswer::Save
+           : answer == QMessageBox::Discard ? QuitAnswer::DontSave
+                                            : QuitAnswer::Cancel;
+  });
+  if (mayQuit.cancelled()) {
+    event->ignore();
+    return;
+  }
+  if (!mayQuit.ok()) {
+    QMessageBox::warning(this, tr("Quit"), Text(mayQuit.message()));
+    event->ignore();
+    return;
+  }
+  event->accept();
+}
+
+}  // namespace quillsheet

@@ -1,0 +1,83 @@
+// The main window: the document table with its count, the preset table, the
+// preview, and the commands of the toolbar and menus. A thin view over the
+// core: it owns the DocumentList and the PresetLibrary, runs adds and
+// conversions on threads of their own, and shows their questions and
+// progress. Main thread only; workers reach it through queued calls.
+#pragma once
+
+#include <QMainWindow>
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "app/models/DocumentTableModel.h"
+#include "app/models/PresetTableModel.h"
+#include "app/models/WindowActions.h"
+#include "editor/PresetLibrary.h"
+#include "output/ConversionDriver.h"
+#include "output/DocumentList.h"
+
+class QProgressDialog;
+
+namespace Ui {
+class MainWindow;
+}
+
+namespace quillsheet {
+
+class MainWindow : public QMainWindow, private PasswordPrompt, private ConversionObserver {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Adds files and folders on the adding thread (one add at a time; a second
+  // request waits for the first).
+  void AddPaths(std::vector<std::filesystem::path> paths, bool recursive);
+
+  bool Busy() const { return adding_ || converting_; }
+  const DocumentList& documents() const { return documents_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // PasswordPrompt and ConversionObserver: called on worker threads.
+  Answer Ask(const std::filesystem::path& file, int attempt) override;
+  void Progress(const ProgressState& state) override;
+  bool ContinueWithoutWatermark(const std::string& presetName) override;
+  void Finished(const RunReport& report) override;
+
+  void ChooseAndAdd();
+  void RemoveSelected();
+  void RemoveAll();
+  void Convert(bool allDocuments);
+  void StartRun(std::vector<PresetChoice> presets, std::vector<DocumentEntry> documents,
+                std::filesystem::path destination);
+  void ShowProgress(const ProgressState& state);
+  void EndRun(const RunReport& report);
+  void AddFinished(const AddReport& report);
+  void UpdateActions();
+  void UpdateTitleAndPreview();
+  std::set<size_t> SelectedDocumentRows() const;
+  std::set<size_t> SelectedPresetRows() const;
+
+  std::unique_ptr<Ui::MainWindow> ui_;
+  DocumentList documents_;
+  PresetLibrary library_;
+  // Destroyed before the list and the library they listen to.
+  std::unique_ptr<DocumentTableModel> documentModel_;
+  std::unique_ptr<PresetTableModel> presetModel_;
+  QProgressDialog* progress_ = nullptr;
+  std::thread adder_;
+  std::thread conversion_;
+  CancelFlag cancel_{false};
+  bool adding_ = false;
+  bool converting_ = false;
+  bool closeAfterRun_ = false;
+};
+
+}  // namespace quillsheet

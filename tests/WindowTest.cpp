@@ -1,0 +1,140 @@
+// The window and its models, driven as a user would (offscreen).
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <thread>
+
+#include "app/MainWindow.h"
+#include "app/models/DocumentTableModel.h"
+#include "tests/TestPdf.h"
+#include "tests/TestSupport.h"
+
+namespace quillsheet {
+
+namespace fs = std::filesystem;
+
+class WindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  // Answers the next modal dialog that appears with answer(dialog).
+  template <typename Dialog>
+  void WhenShown(std::function<void(Dialog*)> answer) {
+    auto* timer = new QTimer(this);
+    timer->setInterval(20);
+    connect(timer, &QTimer::timeout, this, [timer, answer] {
+      if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+        timer->stop();
+        timer->deleteLater();
+        answer(dialog);
+      }
+    });
+    timer->start();
+  }
+
+  static fs::path Locked(const fs::path& folder) {
+    const fs::path plain = test::WriteTestPdf(folder / "plain.pdf", {{}, {}});
+    QPDF pdf;
+    pdf.processFile(plain.c_str());
+    const fs::path locked = folder / "locked.pdf";
+    QPDFWriter writer(pdf, locked.c_str());
+    writer.setR6EncryptionParameters("user", "owner", true, true, true, true, true, true,
+                                     qpdf_r3p_full, true);
+    writer.write();
+    return locked;
+  }
+
+ private slots:
+  // Rows appear as a worker adds them and go as they are removed, checked by
+  // Qt's model tester all the way.
+  void documentModelFollowsTheList() {
+    test::ScratchHome home;
+    DocumentList list(false);
+    DocumentTableModel model(list);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    const fs::path a = test::WriteTestPdf(home.path() / "a.pdf", {{}, {}, {}});
+    std::thread adder([&] { list.Add({a, a, a}, false, nullptr); });
+    adder.join();
+    QTRY_COMPARE(model.rowCount(), 3);
+    QCOMPARE(model.data(model.index(0, DocumentTableModel::PagesColumn), Qt::DisplayRole), 3);
+    QCOMPARE(model.data(model.index(0, DocumentTableModel::NameColumn), Qt::DisplayRole),
+             QStringLiteral("a.pdf"));
+    list.Remove({0, 2});
+    QTRY_COMPARE(model.rowCount(), 1);
+    list.MoveRows({0}, 0);
+    list.RemoveAll();
+    QTRY_COMPARE(model.rowCount(), 0);
+  }
+
+  // A locked file asks on the main thread for the worker, names its folder,
+  // and is listed with the password; the window stays responsive meanwhile.
+  void lockedFileIsUnlockedThroughThePasswordDialog() {
+    test::ScratchHome home;
+    const fs::path locked = Locked(home.path());
+    MainWindow window;
+    window.show();
+    QString asked;
+    WhenShown<QDialog>([&](QDialog* dialog) {
+      asked = dialog->findChild<QLabel*>("message")->text();
+      dialog->findChild<QLineEdit*>("passwordField")->setText("user");
+      dialog->findChild<QPushButton*>("okButton")->click();
+    });
+    window.AddPaths({locked}, false);
+    QVERIFY(window.Busy());
+    QTRY_COMPARE(window.documents().Count(), size_t{1});
+    QTRY_VERIFY(!window.Busy());
+    QVERIFY(asked.contains(QString::fromStdString(home.path().string())));
+    QCOMPARE(window.documents().Snapshot().front().password, std::string("user"));
+  }
+
+  // Convert All into a folder chosen in the dialog, then the end report.
+  void convertAllMakesTheOutputsAndReports() {
+    test::ScratchHome home;
+    const fs::path a = test::WriteTestPdf(home.path() / "a.pdf", {{}});
+    const fs::path b = test::WriteTestPdf(home.path() / "b.pdf", {{}});
+    const fs::path out = home.path() / "out";
+    fs::create_directories(out);
+    MainWindow window;
+    window.show();
+    window.AddPaths({a, b}, false);
+    QTRY_COMPARE(window.documents().Count(), size_t{2});
+    QTRY_VERIFY(!window.Busy());
+    auto* convertAll = window.findChild<QAction*>("actionConvertAll");
+    QVERIFY(convertAll->isEnabled());
+    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+      dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(out.string()));
+      QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QString report;
+    WhenShown<QMessageBox>([&](QMessageBox* box) {
+      report = box->text();
+      box->accept();
+    });
+    convertAll->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!report.isEmpty(), 20000);
+    QVERIFY2(report.contains("2 output(s) made"), qPrintable(report));
+    size_t made = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(out)) {
+      made += entry.path().extension() == ".pdf";
+    }
+    QCOMPARE(made, size_t{2});
+    QVERIFY(!window.Busy());
+  }
+};
+
+}  // namespace quillsheet
+
+QTEST_MAIN(quillsheet::WindowTest)
+#include "WindowTest.moc"
