@@ -48,6 +48,13 @@ MainWindow::MainWindow(QWidget* parent)
   documentModel_ = std::make_unique<DocumentTableModel>(documents_);
   presetModel_ = std::make_unique<PresetTableModel>(library_);
   ui_->documentTable->setModel(documentModel_.get());
+  // Drops from a file manager search folders recursively.
+  documentModel_->SetFilesDropped(
+      [this](std::vector<std::filesystem::path> paths) { AddPaths(std::move(paths), true); });
+  ui_->documentTable->setDragDropMode(QAbstractItemView::DragDrop);
+  ui_->documentTable->setDefaultDropAction(Qt::MoveAction);
+  ui_->documentTable->setDropIndicatorShown(true);
+  ui_->documentTable->setDragDropOverwriteMode(false);
   ui_->presetTable->setModel(presetModel_.get());
   ui_->documentTable->horizontalHeader()->setSectionResizeMode(DocumentTableModel::NameColumn,
                                                                QHeaderView::Stretch);

@@ -8,11 +8,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <filesystem>
 #include <thread>
 
@@ -76,6 +78,40 @@ class WindowTest : public QObject {
     list.MoveRows({0}, 0);
     list.RemoveAll();
     QTRY_COMPARE(model.rowCount(), 0);
+  }
+
+  // Rows 0 and 1 of five dropped above row 4 land at rows 2 and 3; the whole
+  // list is never dragged; a drop on a row is refused; files and folders
+  // from a file manager are handed over to be added.
+  void documentRowsMoveAndFilesDrop() {
+    test::ScratchHome home;
+    DocumentList list(false);
+    DocumentTableModel model(list);
+    std::vector<fs::path> files;
+    for (int i = 0; i < 5; ++i) {
+      files.push_back(test::WriteTestPdf(home.path() / ("d" + std::to_string(i) + ".pdf"),
+                                         std::vector<test::TestPage>(i + 1)));
+    }
+    list.Add(files, false, nullptr);
+    QTRY_COMPARE(model.rowCount(), 5);
+    std::unique_ptr<QMimeData> all(
+        model.mimeData({model.index(0, 0), model.index(1, 0), model.index(2, 0), model.index(3, 0),
+                        model.index(4, 0)}));
+    QVERIFY(!all);
+    std::unique_ptr<QMimeData> two(model.mimeData({model.index(0, 0), model.index(1, 0)}));
+    QVERIFY(two);
+    QVERIFY(!model.canDropMimeData(two.get(), Qt::MoveAction, -1, -1, model.index(3, 0)));
+    QVERIFY(model.dropMimeData(two.get(), Qt::MoveAction, 4, 0, {}));
+    QTRY_COMPARE(model.data(model.index(2, 0), Qt::DisplayRole), QStringLiteral("d0.pdf"));
+    QCOMPARE(model.data(model.index(3, 0), Qt::DisplayRole), QStringLiteral("d1.pdf"));
+    QCOMPARE(model.data(model.index(4, 0), Qt::DisplayRole), QStringLiteral("d4.pdf"));
+
+    std::vector<fs::path> dropped;
+    model.SetFilesDropped([&](std::vector<fs::path> paths) { dropped = std::move(paths); });
+    QMimeData fromFileManager;
+    fromFileManager.setUrls({QUrl::fromLocalFile(QString::fromStdString(home.path().string()))});
+    QVERIFY(model.dropMimeData(&fromFileManager, Qt::CopyAction, 0, 0, model.index(0, 0)));
+    QCOMPARE(dropped, std::vector<fs::path>{home.path()});
   }
 
   // A locked file asks on the main thread for the worker, names its folder,

@@ -1,8 +1,26 @@
 #include "app/models/DocumentTableModel.h"
 
 #include <QMetaObject>
+#include <QMimeData>
+#include <QUrl>
 
 namespace quillsheet {
+namespace {
+
+// Rows dragged inside the table, as "0,3,4".
+constexpr const char* kRowsType = "application/x-quillsheet-document-rows";
+
+std::set<size_t> DraggedRows(const QMimeData* data) {
+  std::set<size_t> rows;
+  for (const QByteArray& row : data->data(kRowsType).split(',')) {
+    bool ok = false;
+    const uint value = row.toUInt(&ok);
+    if (ok) rows.insert(value);
+  }
+  return rows;
+}
+
+}  // namespace
 
 DocumentTableModel::DocumentTableModel(DocumentList& list, QObject* parent)
     : QAbstractTableModel(parent), list_(list), rows_(list.Snapshot()) {
@@ -73,6 +91,55 @@ QVariant DocumentTableModel::data(const QModelIndex& index, int role) const {
 QVariant DocumentTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
   return section == NameColumn ? tr("Name") : tr("Pages");
+}
+
+Qt::ItemFlags DocumentTableModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::ItemIsDropEnabled;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+}
+
+Qt::DropActions DocumentTableModel::supportedDropActions() const {
+  return Qt::CopyAction | Qt::MoveAction;
+}
+
+Qt::DropActions DocumentTableModel::supportedDragActions() const { return Qt::MoveAction; }
+
+QStringList DocumentTableModel::mimeTypes() const {
+  return {QStringLiteral("text/uri-list"), QString::fromLatin1(kRowsType)};
+}
+
+QMimeData* DocumentTableModel::mimeData(const QModelIndexList& indexes) const {
+  std::set<int> rows;
+  for (const QModelIndex& index : indexes) rows.insert(index.row());
+  // The whole list (and so the only row of a one-row list) is not dragged.
+  if (rows.empty() || rows.size() >= rows_.size()) return nullptr;
+  QByteArrayList text;
+  for (int row : rows) text << QByteArray::number(row);
+  auto* data = new QMimeData;
+  data->setData(kRowsType, text.join(','));
+  return data;
+}
+
+bool DocumentTableModel::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int,
+                                         const QModelIndex& parent) const {
+  if (data->hasFormat(kRowsType)) return !parent.isValid();  // above a row, never on it
+  return data->hasUrls();
+}
+
+bool DocumentTableModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row,
+                                      int column, const QModelIndex& parent) {
+  if (!canDropMimeData(data, action, row, column, parent)) return false;
+  if (data->hasFormat(kRowsType)) {
+    const size_t dropRow = row < 0 ? rows_.size() : static_cast<size_t>(row);
+    return list_.MoveRows(DraggedRows(data), dropRow);
+  }
+  std::vector<std::filesystem::path> paths;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) paths.emplace_back(url.toLocalFile().toStdString());
+  }
+  if (paths.empty() || !filesDropped_) return false;
+  filesDropped_(std::move(paths));
+  return true;
 }
 
 const ListedDocument* DocumentTableModel::Document(int row) const {
