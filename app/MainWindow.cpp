@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "app/PasswordDialog.h"
+#include "app/PreferencesDialog.h"
 #include "engine/PreviewRenderer.h"
 #include "ui_MainWindow.h"
 
@@ -45,6 +46,10 @@ MainWindow::MainWindow(QWidget* parent)
   if (const Result loaded = library_.Load(); !loaded.ok()) {
     statusBar()->showMessage(Text(loaded.message()));
   }
+  std::string problem;
+  const auto stored = ReadGeneralPrefOptions(&problem);
+  preferences_ = stored ? ApplyPreferenceDictionary(*stored) : GeneralPreferences{};
+  if (!problem.empty()) statusBar()->showMessage(Text(problem));
   documentModel_ = std::make_unique<DocumentTableModel>(documents_);
   presetModel_ = std::make_unique<PresetTableModel>(library_);
   ui_->documentTable->setModel(documentModel_.get());
@@ -75,6 +80,7 @@ MainWindow::MainWindow(QWidget* parent)
   connect(ui_->actionConvert, &QAction::triggered, this, [this] { Convert(false); });
   connect(ui_->actionConvertAll, &QAction::triggered, this, [this] { Convert(true); });
   connect(ui_->actionQuit, &QAction::triggered, this, &QWidget::close);
+  connect(ui_->actionPreferences, &QAction::triggered, this, &MainWindow::ShowPreferences);
   const QAbstractItemModel* model = documentModel_.get();
   connect(model, &QAbstractItemModel::rowsInserted, this, &MainWindow::UpdateActions);
   connect(model, &QAbstractItemModel::rowsRemoved, this, &MainWindow::UpdateActions);
@@ -156,6 +162,20 @@ void MainWindow::UpdateTitleAndPreview() {
   QPixmap pixmap = QPixmap::fromImage(image.copy());
   pixmap.setDevicePixelRatio(devicePixelRatioF());
   ui_->preview->setPixmap(pixmap);
+}
+
+void MainWindow::ShowPreferences() {
+  auto* dialog = new PreferencesDialog(
+      preferences_, [this](const GeneralPreferences& p) { return StorePreferences(p); }, this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->open();
+}
+
+// The file is written with the selected preset's row; without a selected
+// preset there is nothing to write.
+Result MainWindow::StorePreferences(const GeneralPreferences& preferences) {
+  if (library_.selectedRow() < 0) return Result::Ok();
+  return WriteGeneralPrefOptions(preferences, library_.selectedRow());
 }
 
 void MainWindow::ChooseAndAdd() {
@@ -241,8 +261,7 @@ void MainWindow::Convert(bool allDocuments) {
 void MainWindow::StartRun(std::vector<PresetChoice> presets, std::vector<DocumentEntry> documents,
                           std::filesystem::path destination) {
   ConversionOptions options;
-  const auto stored = ReadGeneralPrefOptions();
-  options.preferences = stored ? ApplyPreferenceDictionary(*stored) : GeneralPreferences{};
+  options.preferences = preferences_;
   options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   options.toFolder = !DestinationIsFile(presets.size(), documents.size());
   cancel_ = false;
@@ -371,6 +390,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QMessageBox::warning(this, tr("Quit"), Text(mayQuit.message()));
     event->ignore();
     return;
+  }
+  // The preferences are kept for the next start.
+  if (const Result stored = StorePreferences(preferences_); !stored.ok()) {
+    QMessageBox::warning(this, tr("Quit"), Text(stored.message()));
   }
   event->accept();
 }

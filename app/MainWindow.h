@@ -52,6 +52,8 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   void Finished(const RunReport& report) override;
 
   void ChooseAndAdd();
+  void ShowPreferences();
+  Result StorePreferences(const GeneralPreferences& preferences);
   void RemoveSelected();
   void RemoveAll();
   void Convert(bool allDocuments);
@@ -78,6 +80,7 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   bool adding_ = false;
   bool converting_ = false;
   bool closeAfterRun_ = false;
+  GeneralPreferences preferences_;  // what the next conversion uses
 };
 
 }  // namespace quillsheet

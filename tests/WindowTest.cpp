@@ -4,6 +4,8 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +13,7 @@
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -133,6 +136,44 @@ class WindowTest : public QObject {
     QTRY_VERIFY(!window.Busy());
     QVERIFY(asked.contains(QString::fromStdString(home.path().string())));
     QCOMPARE(window.documents().Snapshot().front().password, std::string("user"));
+  }
+
+  // The sheet shows the stored preferences, Apply writes all nine keys, Reset
+  // puts the reset values in, the range field shows only for a page range.
+  void preferencesApplyResetAndRangeField() {
+    test::ScratchHome home;
+    MainWindow window;
+    window.show();
+    window.findChild<QAction*>("actionPreferences")->trigger();
+    QDialog* sheet = nullptr;
+    QTRY_VERIFY((sheet = window.findChild<QDialog*>("PreferencesDialog")) != nullptr);
+    auto* quality = sheet->findChild<QComboBox*>("qualityPopup");
+    auto* pages = sheet->findChild<QComboBox*>("pagesPopup");
+    auto* range = sheet->findChild<QLineEdit*>("rangeField");
+    auto* apply = sheet->findChild<QPushButton*>("applyButton");
+    QVERIFY(!apply->isEnabled());
+    QVERIFY(range->isHidden());
+    quality->setCurrentIndex(quality->findData(3));
+    pages->setCurrentIndex(pages->findData(6));
+    QVERIFY(!range->isHidden());
+    QTest::keyClicks(range, "2-4");
+    QVERIFY(apply->isEnabled());
+    apply->click();
+    QVERIFY(!apply->isEnabled());
+    const auto stored = ReadGeneralPrefOptions();
+    QVERIFY(stored);
+    QCOMPARE(stored->size(), size_t{9});
+    const GeneralPreferences read = ApplyPreferenceDictionary(*stored);
+    QCOMPARE(read.filterTag, 3);
+    QCOMPARE(read.pageRangeOptionTag, 6);
+    QCOMPARE(read.pageRangeString, std::string("2-4"));
+    sheet->findChild<QPushButton*>("resetButton")->click();
+    QCOMPARE(quality->currentData().toInt(), 0);
+    QCOMPARE(pages->currentData().toInt(), 1);
+    QVERIFY(sheet->findChild<QRadioButton*>("noneButton")->isChecked());
+    QVERIFY(!sheet->findChild<QCheckBox*>("separatorCheckbox")->isEnabled());
+    QVERIFY(apply->isEnabled());
+    sheet->findChild<QPushButton*>("doneButton")->click();
   }
 
   // Convert All into a folder chosen in the dialog, then the end report.
