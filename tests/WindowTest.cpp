@@ -22,6 +22,7 @@
 #include <thread>
 
 #include "app/MainWindow.h"
+#include "app/SingleInstance.h"
 #include "app/models/DocumentTableModel.h"
 #include "tests/TestPdf.h"
 #include "tests/TestSupport.h"
@@ -174,6 +175,22 @@ class WindowTest : public QObject {
     QVERIFY(!sheet->findChild<QCheckBox*>("separatorCheckbox")->isEnabled());
     QVERIFY(apply->isEnabled());
     sheet->findChild<QPushButton*>("doneButton")->click();
+  }
+
+  // A second launch hands its files to the running window and exits.
+  void secondLaunchHandsItsFilesOver() {
+    const QString name =
+        QStringLiteral("quillsheet-test-%1").arg(QCoreApplication::applicationPid());
+    SingleInstance second(name);
+    QVERIFY(!second.HandOver({"/nowhere/a.pdf"}));  // nobody runs yet
+    SingleInstance first(name);
+    QVERIFY(first.Listen());
+    QStringList received;
+    connect(&first, &SingleInstance::filesReceived, this,
+            [&](const QStringList& files) { received = files; });
+    const QStringList files{"/docs/a b.pdf", QString::fromUtf8("/docs/\u00e9t\u00e9.pdf")};
+    QVERIFY(second.HandOver(files));
+    QTRY_COMPARE(received, files);
   }
 
   // Convert All into a folder chosen in the dialog, then the end report.
