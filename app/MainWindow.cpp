@@ -11,9 +11,11 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "app/DestinationDialog.h"
 #include "app/PasswordDialog.h"
 #include "app/PreferencesDialog.h"
 #include "engine/PreviewRenderer.h"
+#include "output/SavePipeline.h"
 #include "ui_MainWindow.h"
 
 namespace quillsheet {
@@ -244,24 +246,29 @@ void MainWindow::Convert(bool allDocuments) {
     if (rows.empty() || rows.count(row)) entries.push_back(listed[row].Entry());
   }
   if (presets.empty() || entries.empty()) return;
-  QString destination;
-  if (DestinationIsFile(presets.size(), entries.size())) {
-    const std::filesystem::path source(entries.front().path);
-    destination = QFileDialog::getSaveFileName(
-        this, tr("Convert"), Text(source.parent_path() / (source.stem().string() + "-marked.pdf")),
-        tr("PDF documents (*.pdf)"), nullptr, QFileDialog::DontUseNativeDialog);
-  } else {
-    destination = QFileDialog::getExistingDirectory(
-        this, tr("Convert"), {}, QFileDialog::DontUseNativeDialog | QFileDialog::ShowDirsOnly);
+  const bool toFile = DestinationIsFile(presets.size(), entries.size());
+  const std::filesystem::path source(entries.front().path);
+  DestinationDialog dialog(toFile,
+                           toFile ? source.parent_path() / (source.stem().string() + "-marked.pdf")
+                                  : source.parent_path(),
+                           this);
+  if (dialog.exec() != QDialog::Accepted || dialog.Destination().empty()) return;
+  // Outputs are never written unprotected when protection was asked for.
+  if (const auto problem =
+          EncryptionRequestProblem(dialog.Encrypt(), dialog.Password(), dialog.Verification())) {
+    QMessageBox::warning(this, tr("Convert"), tr("Nothing was converted: %1.").arg(Text(*problem)));
+    return;
   }
-  if (destination.isEmpty()) return;
-  StartRun(std::move(presets), std::move(entries), destination.toStdString());
+  StartRun(std::move(presets), std::move(entries), dialog.Destination(),
+           GetEncryptionDictionary(dialog.Encrypt(), dialog.Password(), dialog.Verification()));
 }
 
 void MainWindow::StartRun(std::vector<PresetChoice> presets, std::vector<DocumentEntry> documents,
-                          std::filesystem::path destination) {
+                          std::filesystem::path destination,
+                          std::optional<EncryptionOptions> encryption) {
   ConversionOptions options;
   options.preferences = preferences_;
+  options.encryption = std::move(encryption);
   options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   options.toFolder = !DestinationIsFile(presets.size(), documents.size());
   cancel_ = false;
@@ -289,11 +296,13 @@ void MainWindow::Progress(const ProgressState& state) {
 
 void MainWindow::ShowProgress(const ProgressState& state) {
   if (!progress_ || cancel_) return;
-  progress_->setMaximum(static_cast<int>(state.maximum));
-  progress_->setValue(static_cast<int>(state.value));
   if (state.status == kStatusDocumentStarts) {
     progress_->setLabelText(Text(state.PresetText()) + "\n" + Text(state.FileText()));
   }
+  progress_->setMaximum(static_cast<int>(state.maximum));
+  // Last: a modal progress dialog handles pending events in setValue, which
+  // may end the run and take the dialog away.
+  progress_->setValue(static_cast<int>(state.value));
 }
 
 bool MainWindow::ContinueWithoutWatermark(const std::string& presetName) {

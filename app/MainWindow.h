@@ -58,7 +58,7 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   void RemoveAll();
   void Convert(bool allDocuments);
   void StartRun(std::vector<PresetChoice> presets, std::vector<DocumentEntry> documents,
-                std::filesystem::path destination);
+                std::filesystem::path destination, std::optional<EncryptionOptions> encryption);
   void ShowProgress(const ProgressState& state);
   void EndRun(const RunReport& report);
   void AddFinished(const AddReport& report);

@@ -193,6 +193,45 @@ class WindowTest : public QObject {
     QTRY_COMPARE(received, files);
   }
 
+  // The password box of the destination panel: passwords that differ refuse
+  // the conversion before anything is written; matching ones protect it.
+  void protectedOutputNeedsMatchingPasswords() {
+    test::ScratchHome home;
+    const fs::path a = test::WriteTestPdf(home.path() / "a.pdf", {{}});
+    const fs::path out = home.path() / "protected.pdf";
+    MainWindow window;
+    window.show();
+    window.AddPaths({a}, false);
+    QTRY_COMPARE(window.documents().Count(), size_t{1});
+    QTRY_VERIFY(!window.Busy());
+    for (const QString& verification : {QStringLiteral("other"), QStringLiteral("secret")}) {
+      WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+        dialog->findChild<QCheckBox*>("encryptBox")->setChecked(true);
+        dialog->findChild<QLineEdit*>("passwordField")->setText("secret");
+        dialog->findChild<QLineEdit*>("verifyField")->setText(verification);
+        dialog->findChild<QLineEdit*>("fileNameEdit")
+            ->setText(QString::fromStdString(out.string()));
+        QMetaObject::invokeMethod(dialog, "accept");
+      });
+      QString said;
+      WhenShown<QMessageBox>([&](QMessageBox* box) {
+        said = box->text();
+        box->accept();
+      });
+      window.findChild<QAction*>("actionConvertAll")->trigger();
+      QTRY_VERIFY_WITH_TIMEOUT(!said.isEmpty(), 20000);
+      QTRY_VERIFY(!window.Busy());
+      if (verification == "other") {
+        QVERIFY2(said.contains("differ"), qPrintable(said));
+        QVERIFY(!fs::exists(out));
+      } else {
+        QVERIFY2(said.contains("1 output(s) made"), qPrintable(said));
+        QPDF pdf;
+        QVERIFY_THROWS_EXCEPTION(std::exception, pdf.processFile(out.c_str(), ""));
+      }
+    }
+  }
+
   // Convert All into a folder chosen in the dialog, then the end report.
   void convertAllMakesTheOutputsAndReports() {
     test::ScratchHome home;

@@ -1,0 +1,78 @@
+#include "app/DestinationDialog.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace quillsheet {
+
+DestinationDialog::DestinationDialog(bool toFile, const std::filesystem::path& suggested,
+                                     QWidget* parent)
+    : QFileDialog(parent, toFile ? tr("Convert") : tr("Convert into a folder")) {
+  setObjectName(QStringLiteral("DestinationDialog"));
+  setOption(QFileDialog::DontUseNativeDialog);
+  if (toFile) {
+    setAcceptMode(QFileDialog::AcceptSave);
+    setFileMode(QFileDialog::AnyFile);
+    setNameFilter(tr("PDF documents (*.pdf)"));
+    setDefaultSuffix(QStringLiteral("pdf"));
+    selectFile(QString::fromStdString(suggested.string()));
+  } else {
+    setFileMode(QFileDialog::Directory);
+    setOption(QFileDialog::ShowDirsOnly);
+    setDirectory(QString::fromStdString(suggested.string()));
+  }
+
+  // The accessory: a password for the outputs, typed twice.
+  auto* accessory = new QWidget(this);
+  auto* form = new QFormLayout(accessory);
+  form->setContentsMargins(0, 0, 0, 0);
+  encryptBox_ = new QCheckBox(tr("Protect the output with a &password"), accessory);
+  encryptBox_->setObjectName(QStringLiteral("encryptBox"));
+  passwordField_ = new QLineEdit(accessory);
+  passwordField_->setObjectName(QStringLiteral("passwordField"));
+  verifyField_ = new QLineEdit(accessory);
+  verifyField_->setObjectName(QStringLiteral("verifyField"));
+  for (QLineEdit* field : {passwordField_, verifyField_}) {
+    field->setEchoMode(QLineEdit::Password);
+    field->setEnabled(false);
+    connect(field, &QLineEdit::textChanged, this, &DestinationDialog::ShowWhetherTheyMatch);
+  }
+  auto* passwordLabel = new QLabel(tr("Pass&word"), accessory);
+  passwordLabel->setBuddy(passwordField_);
+  auto* verifyLabel = new QLabel(tr("&Verify"), accessory);
+  verifyLabel->setBuddy(verifyField_);
+  form->addRow(encryptBox_);
+  form->addRow(passwordLabel, passwordField_);
+  form->addRow(verifyLabel, verifyField_);
+  connect(encryptBox_, &QCheckBox::toggled, this, [this](bool on) {
+    passwordField_->setEnabled(on);
+    verifyField_->setEnabled(on);
+  });
+  if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
+    grid->addWidget(accessory, grid->rowCount(), 0, 1, grid->columnCount());
+  }
+}
+
+// The verification turns red while it differs from the password.
+void DestinationDialog::ShowWhetherTheyMatch() {
+  QPalette palette = passwordField_->palette();
+  if (verifyField_->text() != passwordField_->text()) {
+    palette.setColor(QPalette::Text, QColor(0xc0, 0x1c, 0x28));
+  }
+  verifyField_->setPalette(palette);
+}
+
+std::filesystem::path DestinationDialog::Destination() const {
+  const QStringList chosen = selectedFiles();
+  if (chosen.isEmpty()) return {};
+  return chosen.front().toStdString();
+}
+
+bool DestinationDialog::Encrypt() const { return encryptBox_->isChecked(); }
+std::string DestinationDialog::Password() const { return passwordField_->text().toStdString(); }
+std::string DestinationDialog::Verification() const { return verifyField_->text().toStdString(); }
+
+}  // namespace quillsheet
