@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QImage>
@@ -14,12 +15,22 @@
 #include "app/DestinationDialog.h"
 #include "app/PasswordDialog.h"
 #include "app/PreferencesDialog.h"
+#include "common/AppPaths.h"
 #include "engine/PreviewRenderer.h"
 #include "output/SavePipeline.h"
 #include "ui_MainWindow.h"
 
 namespace quillsheet {
 namespace {
+
+// The user manual: installed beside the program, or made by the build.
+std::filesystem::path ManualFile() {
+  std::error_code ignored;
+  const auto program = std::filesystem::read_symlink("/proc/self/exe", ignored);
+  const auto installed = program.parent_path().parent_path() / "share/doc/quillsheet/manual.pdf";
+  if (std::filesystem::exists(installed, ignored)) return installed;
+  return QUILLSHEET_BUILT_MANUAL;
+}
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 QString Text(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
@@ -83,6 +94,12 @@ MainWindow::MainWindow(QWidget* parent)
   connect(ui_->actionConvertAll, &QAction::triggered, this, [this] { Convert(true); });
   connect(ui_->actionQuit, &QAction::triggered, this, &QWidget::close);
   connect(ui_->actionPreferences, &QAction::triggered, this, &MainWindow::ShowPreferences);
+  connect(ui_->actionShowInFolder, &QAction::triggered, this, &MainWindow::ShowInFolder);
+  connect(ui_->actionAbout, &QAction::triggered, this, &MainWindow::ShowAbout);
+  connect(ui_->actionHelp, &QAction::triggered, this,
+          [] { QDesktopServices::openUrl(QUrl::fromLocalFile(Text(ManualFile()))); });
+  connect(ui_->actionSupport, &QAction::triggered, this,
+          [] { QDesktopServices::openUrl(QUrl(QStringLiteral(QUILLSHEET_SUPPORT_URL))); });
   const QAbstractItemModel* model = documentModel_.get();
   connect(model, &QAbstractItemModel::rowsInserted, this, &MainWindow::UpdateActions);
   connect(model, &QAbstractItemModel::rowsRemoved, this, &MainWindow::UpdateActions);
@@ -132,6 +149,7 @@ void MainWindow::UpdateActions() {
   ui_->actionConvertAll->setEnabled(enabled.convertAll);
   ui_->actionPreferences->setEnabled(enabled.preferences);
   ui_->actionHelp->setEnabled(enabled.help);
+  ui_->actionShowInFolder->setEnabled(enabled.showInFolder);
   ui_->countLabel->setText(Text(documents_.CountLabel()));
 }
 
@@ -178,6 +196,29 @@ void MainWindow::ShowPreferences() {
 Result MainWindow::StorePreferences(const GeneralPreferences& preferences) {
   if (library_.selectedRow() < 0) return Result::Ok();
   return WriteGeneralPrefOptions(preferences, library_.selectedRow());
+}
+
+// The folder of the first selected document, in the desktop's file manager.
+void MainWindow::ShowInFolder() {
+  const auto rows = SelectedDocumentRows();
+  if (rows.empty()) return;
+  if (const ListedDocument* document = documentModel_->Document(static_cast<int>(*rows.begin()))) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(Text(document->path.parent_path())));
+  }
+}
+
+void MainWindow::ShowAbout() {
+  QFile credits(Text(ResourceFolder() / "credits.txt"));
+  const QString creditsText =
+      credits.open(QIODevice::ReadOnly) ? QString::fromUtf8(credits.readAll()) : QString();
+  QMessageBox::about(this, tr("About Quillsheet"),
+                     tr("<h3>Quillsheet</h3><p>Version %1</p>"
+                        "<p>Stamps watermarks onto PDF files, many at a time.</p>"
+                        "<p>Free software under the GNU General Public License, version 3 or "
+                        "later.</p><p>%2</p>")
+                         .arg(tr("%1 (%2)").arg(QStringLiteral(QUILLSHEET_VERSION),
+                                                QStringLiteral(QUILLSHEET_BUILD)),
+                              creditsText.toHtmlEscaped()));
 }
 
 void MainWindow::ChooseAndAdd() {

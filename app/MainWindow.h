@@ -52,6 +52,8 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   void Finished(const RunReport& report) override;
 
   void ChooseAndAdd();
+  void ShowInFolder();
+  void ShowAbout();
   void ShowPreferences();
   Result StorePreferences(const GeneralPreferences& preferences);
   void RemoveSelected();
