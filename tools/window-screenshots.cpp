@@ -1,0 +1,64 @@
+// Pictures of the window for the documentation: the main window with the
+// sample document (light and dark palette) and the preferences sheet.
+// quillsheet-window-screenshots OUTPUT-FOLDER [dark]
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QPalette>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTableView>
+#include <QTimer>
+
+#include "app/MainWindow.h"
+#include "common/AppPaths.h"
+
+namespace {
+
+QPalette DarkPalette() {
+  QPalette palette;
+  const QColor window(0x2b, 0x2d, 0x31), base(0x1e, 0x1f, 0x22), text(0xe6, 0xe6, 0xe6);
+  palette.setColor(QPalette::Window, window);
+  palette.setColor(QPalette::WindowText, text);
+  palette.setColor(QPalette::Base, base);
+  palette.setColor(QPalette::AlternateBase, window);
+  palette.setColor(QPalette::Text, text);
+  palette.setColor(QPalette::Button, window);
+  palette.setColor(QPalette::ButtonText, text);
+  palette.setColor(QPalette::Highlight, QColor(0x3d, 0x7a, 0xd6));
+  palette.setColor(QPalette::HighlightedText, Qt::white);
+  palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
+  palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
+  palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+  return palette;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return 2;
+  QApplication application(argc, argv);
+  const QString folder = QString::fromLocal8Bit(argv[1]);
+  const bool dark = argc > 2 && QByteArray(argv[2]) == "dark";
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  if (dark) QApplication::setPalette(DarkPalette());
+  const QString suffix = dark ? QStringLiteral("-dark") : QString();
+  quillsheet::MainWindow window;
+  window.resize(1000, 680);
+  window.show();
+  window.AddPaths({quillsheet::ResourceFolder() / "samples" / "sample.pdf"}, false);
+  QTimer::singleShot(1000, [&] {
+    window.findChild<QTableView*>(QStringLiteral("documentTable"))->selectRow(0);
+    QTimer::singleShot(400, [&] {
+      window.grab().save(folder + QStringLiteral("/window%1.png").arg(suffix));
+      window.findChild<QAction*>(QStringLiteral("actionPreferences"))->trigger();
+      QTimer::singleShot(400, [&] {
+        if (auto* sheet = window.findChild<QDialog*>(QStringLiteral("PreferencesDialog"))) {
+          sheet->grab().save(folder + QStringLiteral("/preferences%1.png").arg(suffix));
+        }
+        QApplication::exit(0);
+      });
+    });
+  });
+  return QApplication::exec();
+}
