@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QIcon>
 #include <QImage>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QProgressDialog>
@@ -16,7 +18,6 @@
 #include "app/PasswordDialog.h"
 #include "app/PreferencesDialog.h"
 #include "common/AppPaths.h"
-#include "engine/PreviewRenderer.h"
 #include "output/SavePipeline.h"
 #include "ui_MainWindow.h"
 
@@ -107,17 +108,27 @@ MainWindow::MainWindow(QWidget* parent)
   connect(ui_->documentTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           [this] {
             UpdateActions();
-            UpdateTitleAndPreview();
+            ShowSelectedDocument();
           });
   connect(ui_->presetTable->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
     const auto current = ui_->presetTable->selectionModel()->currentIndex();
     library_.SetSelection(SelectedPresetRows(),
                           current.isValid() ? std::optional<size_t>(current.row()) : std::nullopt);
     UpdateActions();
-    UpdateTitleAndPreview();
+    RequestPreview();
+  });
+  connect(&renderer_, &PageRenderQueue::Rendered, this, &MainWindow::ShowRendered);
+  connect(ui_->thumbnails, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (row < 0) return;
+    previewPage_ = row;
+    RequestPreview();
+  });
+  connect(ui_->actionThumbnails, &QAction::toggled, this, [this](bool shown) {
+    ui_->thumbnails->setVisible(shown);
+    ShowSelectedDocument();
   });
   UpdateActions();
-  UpdateTitleAndPreview();
+  ShowSelectedDocument();
 }
 
 MainWindow::~MainWindow() {
@@ -153,35 +164,59 @@ void MainWindow::UpdateActions() {
   ui_->countLabel->setText(Text(documents_.CountLabel()));
 }
 
-// The title names the selected document; the preview shows its first page
-// with the selected preset.
-void MainWindow::UpdateTitleAndPreview() {
+const ListedDocument* MainWindow::SelectedDocument() const {
   const auto rows = SelectedDocumentRows();
-  const ListedDocument* document =
-      rows.empty() ? nullptr : documentModel_->Document(static_cast<int>(*rows.begin()));
+  return rows.empty() ? nullptr : documentModel_->Document(static_cast<int>(*rows.begin()));
+}
+
+// A newly selected document: the title names it, the thumbnails show its
+// pages and the preview its first page. Pictures of the one before that
+// are still on their way are dropped.
+void MainWindow::ShowSelectedDocument() {
+  const ListedDocument* document = SelectedDocument();
   setWindowTitle(document ? tr("Quillsheet") + QStringLiteral(" \u2013 ") +
                                 Text(document->path.filename().string())
                           : tr("Quillsheet"));
+  ++generation_;
+  renderer_.Clear();
+  previewPage_ = 0;
+  ui_->thumbnails->clear();
   if (!document || !document->document) {
     ui_->preview->setPixmap({});
     ui_->preview->setText(tr("Select a document to see it here."));
     return;
   }
-  const SourcePage page = document->document->Page(0);
-  const SizeF size = page.DisplayedSize();
-  const QSize room = ui_->preview->size() * devicePixelRatioF();
-  const double scale = std::min(room.width() / size.width, room.height() / size.height);
-  WatermarkSettings settings = library_.GetPresetSettingsForIndex(library_.selectedRow());
-  settings.viewScale = static_cast<float>(scale);
-  const SurfaceHandle picture = RenderPreview(page, settings, scale);
-  if (!picture) return;
-  QImage image(cairo_image_surface_get_data(picture.get()),
-               cairo_image_surface_get_width(picture.get()),
-               cairo_image_surface_get_height(picture.get()),
-               cairo_image_surface_get_stride(picture.get()), QImage::Format_ARGB32_Premultiplied);
-  QPixmap pixmap = QPixmap::fromImage(image.copy());
+  const int pages = std::min(document->pages, kMostThumbnails);
+  const QSize fit = ui_->thumbnails->iconSize() * devicePixelRatioF();
+  for (int page = 0; page < pages; ++page) {
+    auto* item = new QListWidgetItem(QString::number(page + 1), ui_->thumbnails);
+    item->setData(Qt::AccessibleTextRole, tr("Page %1").arg(page + 1));
+  }
+  RequestPreview();
+  if (!ui_->thumbnails->isVisible()) return;
+  for (int page = 0; page < pages; ++page) {
+    renderer_.Render({page, generation_, document->document, page, fit, std::nullopt});
+  }
+}
+
+// The preview: the page on show with the selected preset, fitted to the view.
+void MainWindow::RequestPreview() {
+  const ListedDocument* document = SelectedDocument();
+  if (!document || !document->document) return;
+  renderer_.Render({kPreviewSlot, generation_, document->document, previewPage_,
+                    ui_->preview->size() * devicePixelRatioF(),
+                    library_.GetPresetSettingsForIndex(library_.selectedRow())});
+}
+
+void MainWindow::ShowRendered(int slot, int generation, const QImage& image) {
+  if (generation != generation_ || image.isNull()) return;
+  QPixmap pixmap = QPixmap::fromImage(image);
   pixmap.setDevicePixelRatio(devicePixelRatioF());
-  ui_->preview->setPixmap(pixmap);
+  if (slot == kPreviewSlot) {
+    ui_->preview->setPixmap(pixmap);
+  } else if (QListWidgetItem* item = ui_->thumbnails->item(slot)) {
+    item->setIcon(QIcon(pixmap));
+  }
 }
 
 void MainWindow::ShowPreferences() {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/models/DocumentTableModel.h"
+#include "app/models/PageRenderQueue.h"
 #include "app/models/PresetTableModel.h"
 #include "app/models/WindowActions.h"
 #include "editor/PresetLibrary.h"
@@ -65,7 +66,10 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   void EndRun(const RunReport& report);
   void AddFinished(const AddReport& report);
   void UpdateActions();
-  void UpdateTitleAndPreview();
+  const ListedDocument* SelectedDocument() const;
+  void ShowSelectedDocument();
+  void RequestPreview();
+  void ShowRendered(int slot, int generation, const QImage& image);
   std::set<size_t> SelectedDocumentRows() const;
   std::set<size_t> SelectedPresetRows() const;
 
@@ -76,6 +80,11 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   std::unique_ptr<DocumentTableModel> documentModel_;
   std::unique_ptr<PresetTableModel> presetModel_;
   QProgressDialog* progress_ = nullptr;
+  static constexpr int kPreviewSlot = -1;  // thumbnails use their page's index
+  static constexpr int kMostThumbnails = 500;
+  PageRenderQueue renderer_;
+  int generation_ = 0;  // of the document on show
+  int previewPage_ = 0;
   std::thread adder_;
   std::thread conversion_;
   CancelFlag cancel_{false};

@@ -24,6 +24,7 @@
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
 #include "app/models/DocumentTableModel.h"
+#include "app/models/PageRenderQueue.h"
 #include "tests/TestPdf.h"
 #include "tests/TestSupport.h"
 
@@ -116,6 +117,35 @@ class WindowTest : public QObject {
     fromFileManager.setUrls({QUrl::fromLocalFile(QString::fromStdString(home.path().string()))});
     QVERIFY(model.dropMimeData(&fromFileManager, Qt::CopyAction, 0, 0, model.index(0, 0)));
     QCOMPARE(dropped, std::vector<fs::path>{home.path()});
+  }
+
+  // Pages are drawn off the main thread; a newer request for a slot replaces
+  // one not yet started, and each picture comes back with its generation.
+  void pagesAreRenderedOffTheMainThread() {
+    test::ScratchHome home;
+    const fs::path file = test::WriteTestPdf(home.path() / "p.pdf", {{}, {300, 600, 0, "", ""}});
+    OpenError error = OpenError::None;
+    std::string message;
+    std::shared_ptr<SourceDocument> document = SourceDocument::Open(file, "", error, message);
+    QVERIFY(document);
+    PageRenderQueue queue;
+    std::vector<std::tuple<int, int, QSize>> received;
+    connect(&queue, &PageRenderQueue::Rendered, this,
+            [&](int slot, int generation, const QImage& image) {
+              received.emplace_back(slot, generation, image.size());
+            });
+    for (int generation = 1; generation <= 20; ++generation) {
+      queue.Render({7, generation, document, 1, QSize(100, 100), std::nullopt});
+    }
+    queue.Render({3, 21, document, 0, QSize(612, 792), std::nullopt});
+    QTRY_VERIFY(!received.empty() && std::get<0>(received.back()) == 3);
+    QVERIFY(received.size() < 21);  // replaced requests were never drawn
+    QCOMPARE(std::get<2>(received.back()), QSize(612, 792));
+    const auto last7 = std::find_if(received.rbegin(), received.rend(),
+                                    [](const auto& r) { return std::get<0>(r) == 7; });
+    QVERIFY(last7 != received.rend());
+    QCOMPARE(std::get<1>(*last7), 20);
+    QCOMPARE(std::get<2>(*last7), QSize(50, 100));  // fitted, upright
   }
 
   // A locked file asks on the main thread for the worker, names its folder,

@@ -1,0 +1,78 @@
+#include "app/models/PageRenderQueue.h"
+
+#include <algorithm>
+
+#include "engine/PreviewRenderer.h"
+
+namespace quillsheet {
+namespace {
+
+QImage Draw(const PageRenderQueue::Request& request) {
+  if (!request.document || request.page < 0 || request.page >= request.document->PageCount()) {
+    return {};
+  }
+  const SourcePage page = request.document->Page(request.page);
+  const SizeF size = page.DisplayedSize();
+  const double scale =
+      std::min(request.fit.width() / size.width, request.fit.height() / size.height);
+  if (!(scale > 0)) return {};
+  WatermarkSettings settings = request.settings.value_or(GetPresetSettingsFrom(nullptr));
+  if (!request.settings) settings.textEnabled = settings.fillEnabled = false;
+  settings.viewScale = static_cast<float>(scale);
+  const SurfaceHandle picture = RenderPreview(page, settings, scale);
+  if (!picture) return {};
+  const QImage view(
+      cairo_image_surface_get_data(picture.get()), cairo_image_surface_get_width(picture.get()),
+      cairo_image_surface_get_height(picture.get()), cairo_image_surface_get_stride(picture.get()),
+      QImage::Format_ARGB32_Premultiplied);
+  return view.copy();  // the surface goes away with this function
+}
+
+}  // namespace
+
+PageRenderQueue::PageRenderQueue(QObject* parent) : QObject(parent), worker_([this] { Work(); }) {}
+
+PageRenderQueue::~PageRenderQueue() {
+  {
+    std::lock_guard lock(guard_);
+    stopping_ = true;
+    pending_.clear();
+  }
+  wake_.notify_all();
+  worker_.join();
+}
+
+void PageRenderQueue::Render(Request request) {
+  {
+    std::lock_guard lock(guard_);
+    std::erase_if(pending_, [&](const Request& old) { return old.slot == request.slot; });
+    pending_.push_back(std::move(request));
+  }
+  wake_.notify_one();
+}
+
+void PageRenderQueue::Clear() {
+  std::lock_guard lock(guard_);
+  pending_.clear();
+}
+
+void PageRenderQueue::Work() {
+  for (;;) {
+    Request request;
+    {
+      std::unique_lock lock(guard_);
+      wake_.wait(lock, [this] { return stopping_ || !pending_.empty(); });
+      if (stopping_) return;
+      request = std::move(pending_.front());
+      pending_.pop_front();
+    }
+    const QImage image = Draw(request);
+    const int slot = request.slot;
+    const int generation = request.generation;
+    QMetaObject::invokeMethod(
+        this, [this, slot, generation, image] { emit Rendered(slot, generation, image); },
+        Qt::QueuedConnection);
+  }
+}
+
+}  // namespace quillsheet

@@ -1,0 +1,57 @@
+// Renders pages off the main thread: the preview and the thumbnails ask for
+// pictures here and get them back through Rendered, on the thread that owns
+// the queue. Each request fills a slot ("the preview", "thumbnail 3"); a
+// newer request for a slot replaces one that has not started, so the newest
+// wins and the window never waits. One worker thread draws, so a document is
+// never used by two threads at once.
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "engine/SourceDocument.h"
+#include "engine/WatermarkSettings.h"
+
+namespace quillsheet {
+
+class PageRenderQueue : public QObject {
+  Q_OBJECT
+
+ public:
+  struct Request {
+    int slot = 0;
+    int generation = 0;  // given back with the picture, to tell stale ones
+    std::shared_ptr<SourceDocument> document;
+    int page = 0;                               // 0-based
+    QSize fit;                                  // the page is scaled to fit, in pixels
+    std::optional<WatermarkSettings> settings;  // none: the page alone
+  };
+
+  explicit PageRenderQueue(QObject* parent = nullptr);
+  ~PageRenderQueue() override;  // waits for the picture being drawn, drops the rest
+
+  void Render(Request request);
+  // Drops the requests that have not started.
+  void Clear();
+
+ signals:
+  // A null image when the page could not be drawn.
+  void Rendered(int slot, int generation, const QImage& image);
+
+ private:
+  void Work();
+
+  std::mutex guard_;
+  std::condition_variable wake_;
+  std::deque<Request> pending_;
+  bool stopping_ = false;
+  std::thread worker_;
+};
+
+}  // namespace quillsheet
