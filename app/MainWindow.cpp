@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "app/AddDialog.h"
 #include "app/DestinationDialog.h"
 #include "app/PasswordDialog.h"
 #include "app/PreferencesDialog.h"
@@ -257,14 +258,9 @@ void MainWindow::ShowAbout() {
 }
 
 void MainWindow::ChooseAndAdd() {
-  QFileDialog dialog(this, tr("Add"));
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setFileMode(QFileDialog::ExistingFiles);
-  dialog.setNameFilters({tr("PDF documents (*.pdf *.PDF)"), tr("All files (*)")});
+  AddDialog dialog(this);
   if (dialog.exec() != QDialog::Accepted) return;
-  std::vector<std::filesystem::path> paths;
-  for (const QString& file : dialog.selectedFiles()) paths.emplace_back(file.toStdString());
-  AddPaths(std::move(paths), false);
+  AddPaths(dialog.Chosen(), dialog.Recursive());
 }
 
 void MainWindow::AddPaths(std::vector<std::filesystem::path> paths, bool recursive) {
@@ -443,6 +439,11 @@ void MainWindow::EndRun(const RunReport& report) {
   if (open && box.clickedButton() == open) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(Text(shown)));
   }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  RequestPreview();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -44,6 +44,7 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   // PasswordPrompt and ConversionObserver: called on worker threads.

@@ -148,6 +148,25 @@ class WindowTest : public QObject {
     QCOMPARE(std::get<2>(*last7), QSize(50, 100));  // fitted, upright
   }
 
+  // The Add panel takes a folder as chosen, and its box searches sub-folders.
+  void addPanelTakesFoldersAndSubFolders() {
+    test::ScratchHome home;
+    fs::create_directories(home.path() / "docs" / "inner");
+    test::WriteTestPdf(home.path() / "docs" / "a.pdf", {{}});
+    test::WriteTestPdf(home.path() / "docs" / "inner" / "b.pdf", {{}});
+    MainWindow window;
+    window.show();
+    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+      dialog->findChild<QCheckBox*>("recursiveBox")->setChecked(true);
+      dialog->findChild<QLineEdit*>("fileNameEdit")
+          ->setText(QString::fromStdString((home.path() / "docs").string()));
+      QMetaObject::invokeMethod(dialog, "accept");
+    });
+    window.findChild<QAction*>("actionAdd")->trigger();
+    QTRY_COMPARE(window.documents().Count(), size_t{2});
+    QTRY_VERIFY(!window.Busy());
+  }
+
   // A locked file asks on the main thread for the worker, names its folder,
   // and is listed with the password; the window stays responsive meanwhile.
   void lockedFileIsUnlockedThroughThePasswordDialog() {
