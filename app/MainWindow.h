@@ -41,6 +41,8 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
 
   bool Busy() const { return adding_ || converting_; }
   const DocumentList& documents() const { return documents_; }
+  // The presets behind the preset table (the editor works on it).
+  PresetLibrary& Library() { return library_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;

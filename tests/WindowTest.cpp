@@ -25,6 +25,7 @@
 #include "app/SingleInstance.h"
 #include "app/models/DocumentTableModel.h"
 #include "app/models/PageRenderQueue.h"
+#include "common/Value.h"
 #include "tests/TestPdf.h"
 #include "tests/TestSupport.h"
 
@@ -278,6 +279,66 @@ class WindowTest : public QObject {
         QPDF pdf;
         QVERIFY_THROWS_EXCEPTION(std::exception, pdf.processFile(out.c_str(), ""));
       }
+    }
+  }
+
+  // Closing with modified presets asks once: Cancel keeps the window open,
+  // Don't Save and Save close it without a second question.
+  void closingAsksAboutModifiedPresetsOnce() {
+    for (const auto answer : {QMessageBox::Cancel, QMessageBox::Discard, QMessageBox::Save}) {
+      test::ScratchHome home;
+      MainWindow window;
+      window.show();
+      window.findChild<QTableView*>("presetTable")->selectRow(1);
+      // An edit, as the editor would make it.
+      window.Library().setObjectToSelectedPreset(Value("edited"), "textString");
+      int asked = 0;
+      WhenShown<QMessageBox>([&](QMessageBox* box) {
+        ++asked;
+        box->button(answer)->click();
+      });
+      const bool closed = window.close();
+      QCOMPARE(asked, 1);
+      QCOMPARE(closed, answer != QMessageBox::Cancel);
+      if (answer == QMessageBox::Save) {
+        PresetLibrary stored;
+        QVERIFY(stored.Load());
+        QCOMPARE(*StringFor(
+                     *DictionaryFor(stored.allPresetDictionary(), stored.waterMarkPresetData()[1]),
+                     "textString"),
+                 std::string("edited"));
+      }
+    }
+  }
+
+  // Closing during a run asks to cancel it; the window closes once the run
+  // has stopped, and nothing half-written is left.
+  void closingDuringARunCancelsItFirst() {
+    test::ScratchHome home;
+    std::vector<fs::path> files;
+    for (int i = 0; i < 30; ++i) {
+      files.push_back(test::WriteTestPdf(home.path() / ("d" + std::to_string(i) + ".pdf"),
+                                         std::vector<test::TestPage>(20)));
+    }
+    const fs::path out = home.path() / "out";
+    fs::create_directories(out);
+    MainWindow window;
+    window.show();
+    window.AddPaths(files, false);
+    QTRY_COMPARE(window.documents().Count(), files.size());
+    QTRY_VERIFY(!window.Busy());
+    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+      dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(out.string()));
+      QMetaObject::invokeMethod(dialog, "accept");
+    });
+    window.findChild<QAction*>("actionConvertAll")->trigger();
+    QTRY_VERIFY(window.Busy());
+    WhenShown<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+    QVERIFY(!window.close());  // not yet: the run stops first
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 20000);
+    QVERIFY(!window.Busy());
+    for (const auto& entry : fs::recursive_directory_iterator(out)) {
+      QVERIFY2(!entry.path().filename().string().starts_with(".qs-"), entry.path().c_str());
     }
   }
 
