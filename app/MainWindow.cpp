@@ -18,6 +18,7 @@
 #include "app/DestinationDialog.h"
 #include "app/PasswordDialog.h"
 #include "app/PreferencesDialog.h"
+#include "app/ToolbarIcons.h"
 #include "common/AppPaths.h"
 #include "output/SavePipeline.h"
 #include "ui_MainWindow.h"
@@ -128,8 +129,29 @@ MainWindow::MainWindow(QWidget* parent)
     ui_->thumbnails->setVisible(shown);
     ShowSelectedDocument();
   });
+  SetToolbarIcons();
   UpdateActions();
   ShowSelectedDocument();
+}
+
+void MainWindow::SetToolbarIcons() {
+  const std::pair<QAction*, const char*> icons[] = {{ui_->actionAdd, "add"},
+                                                    {ui_->actionRemove, "remove"},
+                                                    {ui_->actionRemoveAll, "remove-all"},
+                                                    {ui_->actionConvert, "convert"},
+                                                    {ui_->actionConvertAll, "convert-all"},
+                                                    {ui_->actionThumbnails, "thumbnails"},
+                                                    {ui_->actionPreferences, "preferences"},
+                                                    {ui_->actionHelp, "help"}};
+  for (const auto& [action, name] : icons) {
+    action->setIcon(ToolbarIcon(QString::fromLatin1(name), palette()));
+  }
+}
+
+// A switch between light and dark palettes redraws the icons in the new ink.
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::PaletteChange) SetToolbarIcons();
 }
 
 MainWindow::~MainWindow() {

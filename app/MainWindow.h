@@ -47,6 +47,7 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   // PasswordPrompt and ConversionObserver: called on worker threads.
@@ -69,6 +70,7 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   void EndRun(const RunReport& report);
   void AddFinished(const AddReport& report);
   void UpdateActions();
+  void SetToolbarIcons();
   const ListedDocument* SelectedDocument() const;
   void ShowSelectedDocument();
   void RequestPreview();
