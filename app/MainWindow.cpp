@@ -1,6 +1,8 @@
 #include "app/MainWindow.h"
 
 #include <QCloseEvent>
+#include <QDBusInterface>
+#include <QDBusMessage>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
@@ -81,7 +83,13 @@ MainWindow::MainWindow(QWidget* parent)
                                                                QHeaderView::Stretch);
   ui_->documentTable->horizontalHeader()->setSectionResizeMode(DocumentTableModel::PagesColumn,
                                                                QHeaderView::ResizeToContents);
-  ui_->mainSplitter->setSizes({320, 780});
+  // The lists keep their width when the window is resized; their divider
+  // moves between 109 and 309 points.
+  ui_->listsPane->setMinimumWidth(109);
+  ui_->listsPane->setMaximumWidth(309);
+  ui_->mainSplitter->setStretchFactor(0, 0);
+  ui_->mainSplitter->setStretchFactor(1, 1);
+  ui_->mainSplitter->setSizes({280, 800});
   for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(ui_->documentTable),
                                   static_cast<QAbstractItemView*>(ui_->presetTable)}) {
     view->setTabKeyNavigation(false);
@@ -98,6 +106,7 @@ MainWindow::MainWindow(QWidget* parent)
   connect(ui_->actionQuit, &QAction::triggered, this, &QWidget::close);
   connect(ui_->actionPreferences, &QAction::triggered, this, &MainWindow::ShowPreferences);
   connect(ui_->actionShowInFolder, &QAction::triggered, this, &MainWindow::ShowInFolder);
+  connect(ui_->documentTable, &QAbstractItemView::doubleClicked, this, &MainWindow::ShowInFolder);
   connect(ui_->actionAbout, &QAction::triggered, this, &MainWindow::ShowAbout);
   connect(ui_->actionHelp, &QAction::triggered, this,
           [] { QDesktopServices::openUrl(QUrl::fromLocalFile(Text(ManualFile()))); });
@@ -256,12 +265,28 @@ Result MainWindow::StorePreferences(const GeneralPreferences& preferences) {
   return WriteGeneralPrefOptions(preferences, library_.selectedRow());
 }
 
-// The folder of the first selected document, in the desktop's file manager.
+// The selected documents, shown selected in the desktop's file manager
+// (its FileManager1 service), or their folders when it has none.
 void MainWindow::ShowInFolder() {
-  const auto rows = SelectedDocumentRows();
-  if (rows.empty()) return;
-  if (const ListedDocument* document = documentModel_->Document(static_cast<int>(*rows.begin()))) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(Text(document->path.parent_path())));
+  QStringList files;
+  std::vector<std::filesystem::path> folders;
+  for (size_t row : SelectedDocumentRows()) {
+    if (const ListedDocument* document = documentModel_->Document(static_cast<int>(row))) {
+      files << QUrl::fromLocalFile(Text(document->path)).toString();
+      folders.push_back(document->path.parent_path());
+    }
+  }
+  if (files.isEmpty()) return;
+  QDBusInterface fileManager(QStringLiteral("org.freedesktop.FileManager1"),
+                             QStringLiteral("/org/freedesktop/FileManager1"),
+                             QStringLiteral("org.freedesktop.FileManager1"));
+  if (fileManager.isValid() &&
+      fileManager.call(QStringLiteral("ShowItems"), files, QString()).type() !=
+          QDBusMessage::ErrorMessage) {
+    return;
+  }
+  for (const auto& folder : std::set<std::filesystem::path>(folders.begin(), folders.end())) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(Text(folder)));
   }
 }
 

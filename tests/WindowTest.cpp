@@ -14,6 +14,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -340,6 +341,26 @@ class WindowTest : public QObject {
     for (const auto& entry : fs::recursive_directory_iterator(out)) {
       QVERIFY2(!entry.path().filename().string().starts_with(".qs-"), entry.path().c_str());
     }
+  }
+
+  // The lists' pane keeps its width when the window grows, and its divider
+  // stays between 109 and 309.
+  void listsPaneKeepsItsWidthWithinItsLimits() {
+    test::ScratchHome home;
+    MainWindow window;
+    window.resize(1000, 700);
+    window.show();
+    auto* splitter = window.findChild<QSplitter*>("mainSplitter");
+    auto* pane = window.findChild<QWidget*>("listsPane");
+    QTRY_VERIFY(pane->width() > 0);
+    const int before = pane->width();
+    window.resize(1400, 700);
+    QTRY_COMPARE(window.width(), 1400);
+    QCOMPARE(pane->width(), before);
+    splitter->setSizes({1000, 400});
+    QCOMPARE(pane->width(), 309);
+    splitter->setSizes({10, 1390});
+    QCOMPARE(pane->width(), 109);
   }
 
   // Convert All into a folder chosen in the dialog, then the end report.
