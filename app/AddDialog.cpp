@@ -8,13 +8,21 @@
 
 namespace quillsheet {
 
-AddDialog::AddDialog(QWidget* parent) : QFileDialog(parent, tr("Add")) {
+AddDialog::AddDialog(QWidget* parent)
+    //% "Add"
+    : QFileDialog(parent, qtTrId("AddPDFDialogTitle")) {
   setObjectName(QStringLiteral("AddDialog"));
   setOption(QFileDialog::DontUseNativeDialog);
   setFileMode(QFileDialog::ExistingFiles);
-  setNameFilters({tr("PDF documents and folders (*.pdf *.PDF)"), tr("All files (*)")});
-  setLabelText(QFileDialog::Accept, tr("&Add"));
-  recursiveBox_ = new QCheckBox(tr("Include &sub-folders"), this);
+  //% "PDF documents and folders (*.pdf *.PDF)"
+  const QString pdfFilter = qtTrId("AddPDFDialogPDFFilter");
+  //% "All files (*)"
+  const QString allFilter = qtTrId("AddPDFDialogAllFilter");
+  setNameFilters({pdfFilter, allFilter});
+  //% "&Add"
+  setLabelText(QFileDialog::Accept, qtTrId("AddPDFDialogButton"));
+  //% "Include &sub-folders"
+  recursiveBox_ = new QCheckBox(qtTrId("AddPDFDialogRecursive"), this);
   recursiveBox_->setObjectName(QStringLiteral("recursiveBox"));
   if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
     grid->addWidget(recursiveBox_, grid->rowCount(), 0, 1, grid->columnCount());

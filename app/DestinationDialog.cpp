@@ -10,13 +10,15 @@ namespace quillsheet {
 
 DestinationDialog::DestinationDialog(bool toFile, const std::filesystem::path& suggested,
                                      QWidget* parent)
-    : QFileDialog(parent, toFile ? tr("Convert") : tr("Convert into a folder")) {
+    //% "Convert"
+    : QFileDialog(parent, qtTrId("OpenDestinationDialogTitle")) {
   setObjectName(QStringLiteral("DestinationDialog"));
   setOption(QFileDialog::DontUseNativeDialog);
   if (toFile) {
     setAcceptMode(QFileDialog::AcceptSave);
     setFileMode(QFileDialog::AnyFile);
-    setNameFilter(tr("PDF documents (*.pdf)"));
+    //% "PDF documents (*.pdf)"
+    setNameFilter(qtTrId("OpenDestinationDialogFilter"));
     setDefaultSuffix(QStringLiteral("pdf"));
     selectFile(QString::fromStdString(suggested.string()));
   } else {
@@ -29,7 +31,8 @@ DestinationDialog::DestinationDialog(bool toFile, const std::filesystem::path& s
   auto* accessory = new QWidget(this);
   auto* form = new QFormLayout(accessory);
   form->setContentsMargins(0, 0, 0, 0);
-  encryptBox_ = new QCheckBox(tr("Protect the output with a &password"), accessory);
+  //% "Protect the output with a &password"
+  encryptBox_ = new QCheckBox(qtTrId("EncryptOutputBox"), accessory);
   encryptBox_->setObjectName(QStringLiteral("encryptBox"));
   passwordField_ = new QLineEdit(accessory);
   passwordField_->setObjectName(QStringLiteral("passwordField"));
@@ -40,9 +43,11 @@ DestinationDialog::DestinationDialog(bool toFile, const std::filesystem::path& s
     field->setEnabled(false);
     connect(field, &QLineEdit::textChanged, this, &DestinationDialog::ShowWhetherTheyMatch);
   }
-  auto* passwordLabel = new QLabel(tr("Pass&word"), accessory);
+  //% "Pass&word"
+  auto* passwordLabel = new QLabel(qtTrId("EncryptPasswordLabel"), accessory);
   passwordLabel->setBuddy(passwordField_);
-  auto* verifyLabel = new QLabel(tr("&Verify"), accessory);
+  //% "&Verify"
+  auto* verifyLabel = new QLabel(qtTrId("EncryptVerifyLabel"), accessory);
   verifyLabel->setBuddy(verifyField_);
   form->addRow(encryptBox_);
   form->addRow(passwordLabel, passwordField_);

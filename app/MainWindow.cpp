@@ -206,23 +206,27 @@ const ListedDocument* MainWindow::SelectedDocument() const {
 // are still on their way are dropped.
 void MainWindow::ShowSelectedDocument() {
   const ListedDocument* document = SelectedDocument();
-  setWindowTitle(document ? tr("Quillsheet") + QStringLiteral(" \u2013 ") +
-                                Text(document->path.filename().string())
-                          : tr("Quillsheet"));
+  //% "Quillsheet"
+  const QString name = qtTrId("MainWindow.windowTitle");
+  setWindowTitle(document
+                     ? name + QStringLiteral(" \u2013 ") + Text(document->path.filename().string())
+                     : name);
   ++generation_;
   renderer_.Clear();
   previewPage_ = 0;
   ui_->thumbnails->clear();
   if (!document || !document->document) {
     ui_->preview->setPixmap({});
-    ui_->preview->setText(tr("Select a document to see it here."));
+    //% "Select a document to see it here."
+    ui_->preview->setText(qtTrId("PreviewEmptyText"));
     return;
   }
   const int pages = std::min(document->pages, kMostThumbnails);
   const QSize fit = ui_->thumbnails->iconSize() * devicePixelRatioF();
   for (int page = 0; page < pages; ++page) {
     auto* item = new QListWidgetItem(QString::number(page + 1), ui_->thumbnails);
-    item->setData(Qt::AccessibleTextRole, tr("Page %1").arg(page + 1));
+    //% "Page %1"
+    item->setData(Qt::AccessibleTextRole, qtTrId("ThumbnailPageName").arg(page + 1));
   }
   RequestPreview();
   if (!ui_->thumbnails->isVisible()) return;
@@ -294,14 +298,17 @@ void MainWindow::ShowAbout() {
   QFile credits(Text(ResourceFolder() / "credits.txt"));
   const QString creditsText =
       credits.open(QIODevice::ReadOnly) ? QString::fromUtf8(credits.readAll()) : QString();
-  QMessageBox::about(this, tr("About Quillsheet"),
-                     tr("<h3>Quillsheet</h3><p>Version %1</p>"
-                        "<p>Stamps watermarks onto PDF files, many at a time.</p>"
-                        "<p>Free software under the GNU General Public License, version 3 or "
-                        "later.</p><p>%2</p>")
-                         .arg(tr("%1 (%2)").arg(QStringLiteral(QUILLSHEET_VERSION),
-                                                QStringLiteral(QUILLSHEET_BUILD)),
-                              creditsText.toHtmlEscaped()));
+  //% "%1 (%2)"
+  const QString version =
+      qtTrId("AboutVersionFormat")
+          .arg(QStringLiteral(QUILLSHEET_VERSION), QStringLiteral(QUILLSHEET_BUILD));
+  //% "<h3>Quillsheet</h3><p>Version %1</p>"
+  //% "<p>Stamps watermarks onto PDF files, many at a time.</p>"
+  //% "<p>Free software under the GNU General Public License, version 3 or later.</p>"
+  //% "<p>%2</p>"
+  const QString text = qtTrId("AboutText").arg(version, creditsText.toHtmlEscaped());
+  //% "About Quillsheet"
+  QMessageBox::about(this, qtTrId("AboutTitle"), text);
 }
 
 void MainWindow::ChooseAndAdd() {
@@ -335,9 +342,11 @@ void MainWindow::AddFinished(const AddReport& report) {
   if (!report.leftOut.empty()) {
     QStringList lines;
     for (const auto& [path, reason] : report.leftOut) {
-      lines << tr("%1: %2").arg(Text(path.filename().string()), Text(reason));
+      //% "%1: %2"
+      lines << qtTrId("NotAddedLine").arg(Text(path.filename().string()), Text(reason));
     }
-    statusBar()->showMessage(tr("Not added: %1").arg(lines.join(QStringLiteral("; "))));
+    //% "Not added: %1"
+    statusBar()->showMessage(qtTrId("NotAddedMsg").arg(lines.join(QStringLiteral("; "))));
   }
   if (closeAfterRun_) close();
 }
@@ -375,7 +384,9 @@ void MainWindow::Convert(bool allDocuments) {
   // Outputs are never written unprotected when protection was asked for.
   if (const auto problem =
           EncryptionRequestProblem(dialog.Encrypt(), dialog.Password(), dialog.Verification())) {
-    QMessageBox::warning(this, tr("Convert"), tr("Nothing was converted: %1.").arg(Text(*problem)));
+    //% "Nothing was converted: %1."
+    const QString text = qtTrId("EncryptionRefusedMsg").arg(Text(*problem));
+    QMessageBox::warning(this, qtTrId("OpenDestinationDialogTitle"), text);
     return;
   }
   StartRun(std::move(presets), std::move(entries), dialog.Destination(),
@@ -393,15 +404,20 @@ void MainWindow::StartRun(std::vector<PresetChoice> presets, std::vector<Documen
   cancel_ = false;
   converting_ = true;
   UpdateActions();
-  progress_ = new QProgressDialog(tr("Starting\u2026"), tr("Cancel"), 0, 1, this);
-  progress_->setWindowTitle(tr("Converting"));
+  //% "Starting\u2026"
+  const QString starting = qtTrId("ProgressStarting");
+  //% "Cancel"
+  progress_ = new QProgressDialog(starting, qtTrId("CancelTitle"), 0, 1, this);
+  //% "Converting"
+  progress_->setWindowTitle(qtTrId("ProgressTitle"));
   progress_->setWindowModality(Qt::WindowModal);
   progress_->setAutoClose(false);
   progress_->setAutoReset(false);
   progress_->setMinimumDuration(0);
   connect(progress_, &QProgressDialog::canceled, this, [this] {
     cancel_ = true;
-    progress_->setLabelText(tr("Stopping after the document in progress\u2026"));
+    //% "Stopping after the document in progress\u2026"
+    progress_->setLabelText(qtTrId("ProgressStopping"));
   });
   progress_->show();
   conversion_ = StartConversion(std::move(presets), std::move(documents), std::move(destination),
@@ -427,10 +443,18 @@ void MainWindow::ShowProgress(const ProgressState& state) {
 bool MainWindow::ContinueWithoutWatermark(const std::string& presetName) {
   bool goOn = false;
   OnMainThreadAndWait(this, [&] {
-    goOn = QMessageBox::question(this, tr("No watermark"),
-                                 tr("The preset \"%1\" has no watermark layer switched on. "
-                                    "Convert without a watermark?")
-                                     .arg(Text(presetName))) == QMessageBox::Yes;
+    QMessageBox box(this);
+    box.setIcon(QMessageBox::Question);
+    //% "The preset \"%1\" has no watermark layer switched on."
+    box.setText(qtTrId("EmptyWatermarkAlertMsg").arg(Text(presetName)));
+    //% "Convert its documents without a watermark?"
+    box.setInformativeText(qtTrId("EmptyWatermarkAlertMsg1"));
+    //% "Continue"
+    QPushButton* goOnButton = box.addButton(qtTrId("ContinueTitle"), QMessageBox::AcceptRole);
+    box.addButton(qtTrId("CancelTitle"), QMessageBox::RejectRole);
+    box.setDefaultButton(goOnButton);
+    box.exec();
+    goOn = box.clickedButton() == goOnButton;
   });
   return goOn;
 }
@@ -455,7 +479,8 @@ void MainWindow::EndRun(const RunReport& report) {
   QStringList details;
   if (!report.refused.empty()) details << Text(report.refused);
   for (const OutputResult* failure : report.Failures()) {
-    details << tr("%1 with \"%2\": %3")
+    //% "%1 with \"%2\": %3"
+    details << qtTrId("FailedOutputLine")
                    .arg(Text(std::filesystem::path(failure->source).filename().string()),
                         Text(failure->preset), Text(failure->outcome.message()));
   }
@@ -463,15 +488,20 @@ void MainWindow::EndRun(const RunReport& report) {
     for (const std::string& warning : result.warnings) details << Text(warning);
   }
   QMessageBox box(this);
-  box.setWindowTitle(tr("Conversion"));
+  //% "Conversion"
+  box.setWindowTitle(qtTrId("SuccessfullConvertTitle"));
   box.setIcon(report.Failures().empty() && report.refused.empty() ? QMessageBox::Information
                                                                   : QMessageBox::Warning);
-  QString summary = tr("%n output(s) made", nullptr, static_cast<int>(report.OutputsMade()));
-  summary += tr(", %n failed.", nullptr, static_cast<int>(report.Failures().size()));
-  if (report.cancelled) summary += "\n" + tr("Cancelled: the document in progress was not saved.");
+  //% "%n output(s) made"
+  QString summary = qtTrId("SuccessfullConvertMsg", static_cast<int>(report.OutputsMade()));
+  //% ", %n failed."
+  summary += qtTrId("FailedConvertMsg", static_cast<int>(report.Failures().size()));
+  //% "Cancelled: the document in progress was not saved."
+  if (report.cancelled) summary += "\n" + qtTrId("CancelledConvertMsg");
   box.setText(summary);
   if (!details.isEmpty()) box.setDetailedText(details.join("\n"));
-  box.addButton(QMessageBox::Ok);
+  //% "OK"
+  box.addButton(qtTrId("OkButtonString"), QMessageBox::AcceptRole);
   QPushButton* open = nullptr;
   std::filesystem::path shown;
   for (const OutputResult& result : report.results) {
@@ -479,7 +509,11 @@ void MainWindow::EndRun(const RunReport& report) {
   }
   if (!shown.empty()) {
     const bool single = report.results.size() == 1;
-    open = box.addButton(single ? tr("Open PDF") : tr("Open Folder"), QMessageBox::ActionRole);
+    //% "Open PDF"
+    const QString openPdf = qtTrId("OpenPDFFileButton");
+    //% "Open Folder"
+    const QString openFolder = qtTrId("OpenTargetButton");
+    open = box.addButton(single ? openPdf : openFolder, QMessageBox::ActionRole);
     if (!single) shown = shown.parent_path();
   }
   box.exec();
@@ -495,9 +529,10 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (converting_ || adding_) {
-    if (converting_ && QMessageBox::question(this, tr("Quit"),
-                                             tr("A conversion is running. Cancel it and quit?")) !=
-                           QMessageBox::Yes) {
+    //% "A conversion is running. Cancel it and quit?"
+    const QString question = qtTrId("QuitDuringRunMsg");
+    if (converting_ &&
+        QMessageBox::question(this, qtTrId("QuitTitle"), question) != QMessageBox::Yes) {
       event->ignore();
       return;
     }
@@ -509,7 +544,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   const Result mayQuit = library_.CheckAndSetModifiedPresetRow([this] {
     const auto answer = QMessageBox::question(
-        this, tr("Quit"), tr("Some presets are modified. Save them before quitting?"),
+        //% "Quit"
+        this, qtTrId("QuitTitle"),
+        //% "Some presets are modified. Save them before quitting?"
+        qtTrId("QuitWithModifiedPresetsMsg"),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     return answer == QMessageBox::Save      ? QuitAnswer::Save
            : answer == QMessageBox::Discard ? QuitAnswer::DontSave
@@ -520,13 +558,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   if (!mayQuit.ok()) {
-    QMessageBox::warning(this, tr("Quit"), Text(mayQuit.message()));
+    QMessageBox::warning(this, qtTrId("QuitTitle"), Text(mayQuit.message()));
     event->ignore();
     return;
   }
   // The preferences are kept for the next start.
   if (const Result stored = StorePreferences(preferences_); !stored.ok()) {
-    QMessageBox::warning(this, tr("Quit"), Text(stored.message()));
+    QMessageBox::warning(this, qtTrId("QuitTitle"), Text(stored.message()));
   }
   event->accept();
 }

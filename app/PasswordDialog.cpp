@@ -12,11 +12,12 @@ PasswordDialog::PasswordDialog(const std::filesystem::path& file, int attempt, Q
   setWindowModality(Qt::WindowModal);
   const QString name = QString::fromStdString(file.filename().string());
   const QString folder = QString::fromStdString(file.parent_path().string());
-  ui_->message->setText(attempt > 1
-                            ? tr("The password did not open \"%1\" (in %2) with printing "
-                                 "allowed. Try another one.")
-                                  .arg(name, folder)
-                            : tr("\"%1\" (in %2) is protected by a password.").arg(name, folder));
+  //% "The password did not open \"%1\" (in %2) with printing allowed. "
+  //% "Try another one."
+  const QString again = qtTrId("PasswordAlertRetryMsg");
+  //% "\"%1\" (in %2) is protected by a password."
+  const QString first = qtTrId("PasswordAlertMsg");
+  ui_->message->setText((attempt > 1 ? again : first).arg(name, folder));
   const auto answerWith = [this](Kind kind) {
     kind_ = kind;
     kind == Kind::Cancel ? reject() : accept();

@@ -10,11 +10,20 @@ namespace {
 // The texts the quality detail label shows, by the key the core names.
 QString QualityDetail(int filterTag) {
   const std::string_view key = QualityDetailKey(filterTag);
-  if (key == "HighQuality") return QObject::tr("Pictures kept at 150 pixels per inch.");
-  if (key == "MediumQuality") return QObject::tr("Pictures reduced to 100 pixels per inch.");
-  if (key == "LowQuality")
-    return QObject::tr("Pictures reduced to 72 pixels per inch: smallest files.");
-  return QObject::tr("The documents keep their own quality.");
+  if (key == "HighQuality") {
+    //% "Pictures kept at 150 pixels per inch."
+    return qtTrId("HighQuality");
+  }
+  if (key == "MediumQuality") {
+    //% "Pictures reduced to 100 pixels per inch."
+    return qtTrId("MediumQuality");
+  }
+  if (key == "LowQuality") {
+    //% "Pictures reduced to 72 pixels per inch: smallest files."
+    return qtTrId("LowQuality");
+  }
+  //% "The documents keep their own quality."
+  return qtTrId("KeepOriginal");
 }
 
 constexpr int kPageRangeTag = 6;
@@ -30,14 +39,33 @@ PreferencesDialog::PreferencesDialog(GeneralPreferences& preferences,
       store_(std::move(store)) {
   ui_->setupUi(this);
   setWindowModality(Qt::WindowModal);
-  const std::pair<QString, int> qualities[] = {
-      {tr("Keep original"), 0}, {tr("High"), 1}, {tr("Medium"), 2}, {tr("Low"), 3}};
-  for (const auto& [text, tag] : qualities) ui_->qualityPopup->addItem(text, tag);
-  const std::pair<QString, int> pages[] = {
-      {tr("All pages"), 1},      {tr("Even pages"), 2},      {tr("Odd pages"), 3},
-      {tr("Portrait pages"), 4}, {tr("Landscape pages"), 5}, {tr("Page range"), 6},
-      {tr("First page"), 7},     {tr("Last page"), 8},       {tr("First and last page"), 9}};
-  for (const auto& [text, tag] : pages) ui_->pagesPopup->addItem(text, tag);
+  // Each pop-up's items carry the tags the preferences store.
+  //% "Keep original"
+  ui_->qualityPopup->addItem(qtTrId("QualityKeepOriginal"), 0);
+  //% "High"
+  ui_->qualityPopup->addItem(qtTrId("QualityHigh"), 1);
+  //% "Medium"
+  ui_->qualityPopup->addItem(qtTrId("QualityMedium"), 2);
+  //% "Low"
+  ui_->qualityPopup->addItem(qtTrId("QualityLow"), 3);
+  //% "All pages"
+  ui_->pagesPopup->addItem(qtTrId("PagesAll"), 1);
+  //% "Even pages"
+  ui_->pagesPopup->addItem(qtTrId("PagesEven"), 2);
+  //% "Odd pages"
+  ui_->pagesPopup->addItem(qtTrId("PagesOdd"), 3);
+  //% "Portrait pages"
+  ui_->pagesPopup->addItem(qtTrId("PagesPortrait"), 4);
+  //% "Landscape pages"
+  ui_->pagesPopup->addItem(qtTrId("PagesLandscape"), 5);
+  //% "Page range"
+  ui_->pagesPopup->addItem(qtTrId("PagesRange"), kPageRangeTag);
+  //% "First page"
+  ui_->pagesPopup->addItem(qtTrId("PagesFirst"), 7);
+  //% "Last page"
+  ui_->pagesPopup->addItem(qtTrId("PagesLast"), 8);
+  //% "First and last page"
+  ui_->pagesPopup->addItem(qtTrId("PagesFirstAndLast"), 9);
   Show(preferences_);
   ui_->applyButton->setEnabled(false);
 
@@ -120,7 +148,9 @@ void PreferencesDialog::Apply() {
   preferences_ = Read();
   const Result stored = store_(preferences_);
   if (!stored.ok()) {
-    QMessageBox::warning(this, tr("Preferences"), QString::fromStdString(stored.message()));
+    //% "Preferences"
+    QMessageBox::warning(this, qtTrId("PreferencesAlertTitle"),
+                         QString::fromStdString(stored.message()));
     return;
   }
   ui_->applyButton->setEnabled(false);

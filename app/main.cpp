@@ -5,6 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
+#include "app/Translations.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Quillsheet"));
   QApplication::setOrganizationDomain(QStringLiteral("quillsheet.org"));
   QApplication::setDesktopFileName(QStringLiteral("org.quillsheet.Quillsheet"));
+  quillsheet::InstallTranslations(application);
   QStringList files;
   for (const QString& argument : QApplication::arguments().mid(1)) {
     files << QFileInfo(argument).absoluteFilePath();

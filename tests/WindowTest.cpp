@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,11 +20,13 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <QXmlStreamReader>
 #include <filesystem>
 #include <thread>
 
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
+#include "app/Translations.h"
 #include "app/models/DocumentTableModel.h"
 #include "app/models/PageRenderQueue.h"
 #include "common/Value.h"
@@ -66,6 +69,38 @@ class WindowTest : public QObject {
   }
 
  private slots:
+  void initTestCase() { InstallTranslations(*QCoreApplication::instance()); }
+
+  // Every text of the catalogue has its English wording, and the window
+  // shows it under the names that documentation and screen readers use.
+  void everyTextHasItsEnglishWording() {
+    QFile catalogue(QUILLSHEET_SOURCE_DIR "/resources/translations/quillsheet_en.ts");
+    QVERIFY(catalogue.open(QIODevice::ReadOnly));
+    QXmlStreamReader reader(&catalogue);
+    int ids = 0;
+    while (reader.readNextStartElement() || !reader.atEnd()) {
+      if (!reader.isStartElement() || reader.name() != QLatin1String("message")) continue;
+      const QString id = reader.attributes().value("id").toString();
+      const QByteArray key = id.toUtf8();
+      const bool counted = reader.attributes().value("numerus") == QLatin1String("yes");
+      const QString english = qtTrId(key.constData(), counted ? 2 : -1);
+      QVERIFY2(!english.isEmpty() && english != id, key.constData());
+      QVERIFY2(!english.contains("%n"), key.constData());
+      ++ids;
+    }
+    QVERIFY(ids > 50);
+    test::ScratchHome home;
+    MainWindow window;
+    QStringList texts;
+    for (const QAction* action : window.findChildren<QAction*>()) texts << action->text();
+    for (const char* name : {"Add", "Remove", "Remove All", "Convert", "Convert All", "Thumbnails",
+                             "Preferences", "Help"}) {
+      QVERIFY2(texts.contains(QString::fromLatin1(name)), name);
+    }
+    QCOMPARE(window.findChild<QTableView*>("documentTable")->accessibleName(), "Documents");
+    QCOMPARE(window.windowTitle(), "Quillsheet");
+  }
+
   // Rows appear as a worker adds them and go as they are removed, checked by
   // Qt's model tester all the way.
   void documentModelFollowsTheList() {

@@ -90,7 +90,11 @@ QVariant DocumentTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant DocumentTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-  return section == NameColumn ? tr("Name") : tr("Pages");
+  //% "Name"
+  const QString name = qtTrId("DocumentsNameColumn");
+  //% "Pages"
+  const QString pages = qtTrId("DocumentsPagesColumn");
+  return section == NameColumn ? name : pages;
 }
 
 Qt::ItemFlags DocumentTableModel::flags(const QModelIndex& index) const {

@@ -40,7 +40,8 @@ QVariant PresetTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant PresetTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section != 0) return {};
-  return tr("Name");
+  //% "Name"
+  return qtTrId("PresetsNameColumn");
 }
 
 }  // namespace quillsheet

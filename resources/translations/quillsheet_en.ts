@@ -1,0 +1,253 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name></name>
+    <message id="AddPDFDialogTitle">
+        <source>Add</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="AddPDFDialogPDFFilter">
+        <source>PDF documents and folders (*.pdf *.PDF)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="AddPDFDialogAllFilter">
+        <source>All files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="AddPDFDialogButton">
+        <source>&amp;Add</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="AddPDFDialogRecursive">
+        <source>Include &amp;sub-folders</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="OpenDestinationDialogTitle">
+        <source>Convert</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="OpenDestinationDialogFilter">
+        <source>PDF documents (*.pdf)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="EncryptOutputBox">
+        <source>Protect the output with a &amp;password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="EncryptPasswordLabel">
+        <source>Pass&amp;word</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="EncryptVerifyLabel">
+        <source>&amp;Verify</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="MainWindow.windowTitle">
+        <source>Quillsheet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PreviewEmptyText">
+        <source>Select a document to see it here.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="ThumbnailPageName">
+        <source>Page %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="AboutVersionFormat">
+        <source>%1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="AboutText">
+        <source>&lt;h3&gt;Quillsheet&lt;/h3&gt;&lt;p&gt;Version %1&lt;/p&gt;&lt;p&gt;Stamps watermarks onto PDF files, many at a time.&lt;/p&gt;&lt;p&gt;Free software under the GNU General Public License, version 3 or later.&lt;/p&gt;&lt;p&gt;%2&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="AboutTitle">
+        <source>About Quillsheet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="NotAddedLine">
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="NotAddedMsg">
+        <source>Not added: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="EncryptionRefusedMsg">
+        <source>Nothing was converted: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="ProgressStarting">
+        <source>Starting…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="CancelTitle">
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="ProgressTitle">
+        <source>Converting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="ProgressStopping">
+        <source>Stopping after the document in progress…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="EmptyWatermarkAlertMsg">
+        <source>The preset &quot;%1&quot; has no watermark layer switched on.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="EmptyWatermarkAlertMsg1">
+        <source>Convert its documents without a watermark?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="ContinueTitle">
+        <source>Continue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="FailedOutputLine">
+        <source>%1 with &quot;%2&quot;: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="SuccessfullConvertTitle">
+        <source>Conversion</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="SuccessfullConvertMsg" numerus="yes">
+        <source>%n output(s) made</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message id="FailedConvertMsg" numerus="yes">
+        <source>, %n failed.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message id="CancelledConvertMsg">
+        <source>Cancelled: the document in progress was not saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="OkButtonString">
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="OpenPDFFileButton">
+        <source>Open PDF</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="OpenTargetButton">
+        <source>Open Folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="QuitDuringRunMsg">
+        <source>A conversion is running. Cancel it and quit?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="QuitTitle">
+        <source>Quit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="QuitWithModifiedPresetsMsg">
+        <source>Some presets are modified. Save them before quitting?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="DocumentsNameColumn">
+        <source>Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="DocumentsPagesColumn">
+        <source>Pages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PresetsNameColumn">
+        <source>Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PasswordAlertRetryMsg">
+        <source>The password did not open &quot;%1&quot; (in %2) with printing allowed. Try another one.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PasswordAlertMsg">
+        <source>&quot;%1&quot; (in %2) is protected by a password.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="HighQuality">
+        <source>Pictures kept at 150 pixels per inch.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="MediumQuality">
+        <source>Pictures reduced to 100 pixels per inch.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="LowQuality">
+        <source>Pictures reduced to 72 pixels per inch: smallest files.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="KeepOriginal">
+        <source>The documents keep their own quality.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="QualityKeepOriginal">
+        <source>Keep original</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="QualityHigh">
+        <source>High</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="QualityMedium">
+        <source>Medium</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="QualityLow">
+        <source>Low</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PagesAll">
+        <source>All pages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PagesEven">
+        <source>Even pages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PagesOdd">
+        <source>Odd pages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PagesPortrait">
+        <source>Portrait pages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PagesLandscape">
+        <source>Landscape pages</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PagesRange">
+        <source>Page range</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PagesFirst">
+        <source>First page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PagesLast">
+        <source>Last page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PagesFirstAndLast">
+        <source>First and last page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PreferencesAlertTitle">
+        <source>Preferences</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
