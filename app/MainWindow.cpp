@@ -14,6 +14,9 @@
 #include <QPixmap>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSizeGrip>
+#include <QSplitter>
+#include <QStatusBar>
 #include <QUrl>
 
 #include "app/AddDialog.h"
@@ -90,6 +93,24 @@ MainWindow::MainWindow(QWidget* parent)
   ui_->mainSplitter->setStretchFactor(0, 0);
   ui_->mainSplitter->setStretchFactor(1, 1);
   ui_->mainSplitter->setSizes({280, 800});
+  // Dividers and the toolbar's overflow button are controls too: they get
+  // names for screen readers.
+  for (int i = 0; i < ui_->mainSplitter->count(); ++i) {
+    //% "Lists Divider"
+    ui_->mainSplitter->handle(i)->setAccessibleName(qtTrId("ListsDividerName"));
+  }
+  for (int i = 0; i < ui_->previewSplitter->count(); ++i) {
+    //% "Thumbnails Divider"
+    ui_->previewSplitter->handle(i)->setAccessibleName(qtTrId("ThumbnailsDividerName"));
+  }
+  if (auto* grip = statusBar()->findChild<QSizeGrip*>()) {
+    //% "Resize Window"
+    grip->setAccessibleName(qtTrId("SizeGripName"));
+  }
+  if (auto* more = ui_->toolBar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button"))) {
+    //% "More Tools"
+    more->setAccessibleName(qtTrId("MoreToolsName"));
+  }
   for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(ui_->documentTable),
                                   static_cast<QAbstractItemView*>(ui_->presetTable)}) {
     view->setTabKeyNavigation(false);
@@ -312,9 +333,11 @@ void MainWindow::ShowAbout() {
 }
 
 void MainWindow::ChooseAndAdd() {
-  AddDialog dialog(this);
-  if (dialog.exec() != QDialog::Accepted) return;
-  AddPaths(dialog.Chosen(), dialog.Recursive());
+  auto* dialog = new AddDialog(this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &QDialog::accepted, this,
+          [this, dialog] { AddPaths(dialog->Chosen(), dialog->Recursive()); });
+  dialog->open();
 }
 
 void MainWindow::AddPaths(std::vector<std::filesystem::path> paths, bool recursive) {
@@ -376,11 +399,23 @@ void MainWindow::Convert(bool allDocuments) {
   if (presets.empty() || entries.empty()) return;
   const bool toFile = DestinationIsFile(presets.size(), entries.size());
   const std::filesystem::path source(entries.front().path);
-  DestinationDialog dialog(toFile,
-                           toFile ? source.parent_path() / (source.stem().string() + "-marked.pdf")
-                                  : source.parent_path(),
-                           this);
-  if (dialog.exec() != QDialog::Accepted || dialog.Destination().empty()) return;
+  // Window-modal and not waited on: the window goes on serving its events.
+  auto* dialog =
+      new DestinationDialog(toFile,
+                            toFile ? source.parent_path() / (source.stem().string() + "-marked.pdf")
+                                   : source.parent_path(),
+                            this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &QDialog::accepted, this,
+          [this, dialog, presets = std::move(presets), entries = std::move(entries)]() mutable {
+            StartRunInto(*dialog, std::move(presets), std::move(entries));
+          });
+  dialog->open();
+}
+
+void MainWindow::StartRunInto(const DestinationDialog& dialog, std::vector<PresetChoice> presets,
+                              std::vector<DocumentEntry> entries) {
+  if (dialog.Destination().empty() || converting_) return;
   // Outputs are never written unprotected when protection was asked for.
   if (const auto problem =
           EncryptionRequestProblem(dialog.Encrypt(), dialog.Password(), dialog.Verification())) {

@@ -28,6 +28,8 @@ class MainWindow;
 
 namespace quillsheet {
 
+class DestinationDialog;
+
 class MainWindow : public QMainWindow, private PasswordPrompt, private ConversionObserver {
   Q_OBJECT
 
@@ -63,7 +65,10 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   Result StorePreferences(const GeneralPreferences& preferences);
   void RemoveSelected();
   void RemoveAll();
+  // Asks for the destination; the run starts when the dialog is accepted.
   void Convert(bool allDocuments);
+  void StartRunInto(const DestinationDialog& dialog, std::vector<PresetChoice> presets,
+                    std::vector<DocumentEntry> entries);
   void StartRun(std::vector<PresetChoice> presets, std::vector<DocumentEntry> documents,
                 std::filesystem::path destination, std::optional<EncryptionOptions> encryption);
   void ShowProgress(const ProgressState& state);

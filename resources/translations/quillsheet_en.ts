@@ -249,5 +249,21 @@
         <source>Preferences</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="ListsDividerName">
+        <source>Lists Divider</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="ThumbnailsDividerName">
+        <source>Thumbnails Divider</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="MoreToolsName">
+        <source>More Tools</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="SizeGripName">
+        <source>Resize Window</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
