@@ -62,6 +62,19 @@ def press(node):
     node.queryAction().doAction(0)
 
 
+def start(program, pdf, env):
+    # The virtual screen may still be coming up on a busy machine: a window
+    # that could not reach it ends at once, and is started again.
+    for _ in range(10):
+        window = subprocess.Popen([program, pdf], env=env)
+        try:
+            window.wait(timeout=3)
+        except subprocess.TimeoutExpired:
+            return window
+        time.sleep(1)
+    sys.exit("FAIL: the window did not start")
+
+
 def render(pdf):
     return subprocess.run(["pdftoppm", "-r", "20", "-gray", "-f", "1", "-l", "1", pdf],
                           capture_output=True, check=True).stdout
@@ -74,7 +87,7 @@ def main():
     env = dict(os.environ, HOME=scratch, XDG_CONFIG_HOME=os.path.join(scratch, "config"),
                XDG_DATA_HOME=os.path.join(scratch, "data"),
                QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
-    window = subprocess.Popen([program, pdf], env=env)
+    window = start(program, pdf, env)
     try:
         app = wait_for("application on the bus", application)
         frame = wait_for("main window", lambda: named(app, "frame", "Quillsheet - sample.pdf")
