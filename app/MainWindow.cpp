@@ -23,6 +23,7 @@
 #include "app/DestinationDialog.h"
 #include "app/PasswordDialog.h"
 #include "app/PreferencesDialog.h"
+#include "app/ProgressSheet.h"
 #include "app/ToolbarIcons.h"
 #include "common/AppPaths.h"
 #include "output/SavePipeline.h"
@@ -439,21 +440,7 @@ void MainWindow::StartRun(std::vector<PresetChoice> presets, std::vector<Documen
   cancel_ = false;
   converting_ = true;
   UpdateActions();
-  //% "Starting\u2026"
-  const QString starting = qtTrId("ProgressStarting");
-  //% "Cancel"
-  progress_ = new QProgressDialog(starting, qtTrId("CancelTitle"), 0, 1, this);
-  //% "Converting"
-  progress_->setWindowTitle(qtTrId("ProgressTitle"));
-  progress_->setWindowModality(Qt::WindowModal);
-  progress_->setAutoClose(false);
-  progress_->setAutoReset(false);
-  progress_->setMinimumDuration(0);
-  connect(progress_, &QProgressDialog::canceled, this, [this] {
-    cancel_ = true;
-    //% "Stopping after the document in progress\u2026"
-    progress_->setLabelText(qtTrId("ProgressStopping"));
-  });
+  progress_ = new ProgressSheet(cancel_, this);
   progress_->show();
   conversion_ = StartConversion(std::move(presets), std::move(documents), std::move(destination),
                                 options, *this, cancel_);
@@ -461,18 +448,11 @@ void MainWindow::StartRun(std::vector<PresetChoice> presets, std::vector<Documen
 
 void MainWindow::Progress(const ProgressState& state) {
   QMetaObject::invokeMethod(
-      this, [this, state] { ShowProgress(state); }, Qt::QueuedConnection);
-}
-
-void MainWindow::ShowProgress(const ProgressState& state) {
-  if (!progress_ || cancel_) return;
-  if (state.status == kStatusDocumentStarts) {
-    progress_->setLabelText(Text(state.PresetText()) + "\n" + Text(state.FileText()));
-  }
-  progress_->setMaximum(static_cast<int>(state.maximum));
-  // Last: a modal progress dialog handles pending events in setValue, which
-  // may end the run and take the dialog away.
-  progress_->setValue(static_cast<int>(state.value));
+      this,
+      [this, state] {
+        if (progress_) progress_->Show(state);
+      },
+      Qt::QueuedConnection);
 }
 
 bool MainWindow::ContinueWithoutWatermark(const std::string& presetName) {

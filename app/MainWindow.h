@@ -20,8 +20,6 @@
 #include "output/ConversionDriver.h"
 #include "output/DocumentList.h"
 
-class QProgressDialog;
-
 namespace Ui {
 class MainWindow;
 }
@@ -29,6 +27,7 @@ class MainWindow;
 namespace quillsheet {
 
 class DestinationDialog;
+class ProgressSheet;
 
 class MainWindow : public QMainWindow, private PasswordPrompt, private ConversionObserver {
   Q_OBJECT
@@ -71,7 +70,6 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
                     std::vector<DocumentEntry> entries);
   void StartRun(std::vector<PresetChoice> presets, std::vector<DocumentEntry> documents,
                 std::filesystem::path destination, std::optional<EncryptionOptions> encryption);
-  void ShowProgress(const ProgressState& state);
   void EndRun(const RunReport& report);
   void AddFinished(const AddReport& report);
   void UpdateActions();
@@ -89,7 +87,7 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   // Destroyed before the list and the library they listen to.
   std::unique_ptr<DocumentTableModel> documentModel_;
   std::unique_ptr<PresetTableModel> presetModel_;
-  QProgressDialog* progress_ = nullptr;
+  ProgressSheet* progress_ = nullptr;
   static constexpr int kPreviewSlot = -1;  // thumbnails use their page's index
   static constexpr int kMostThumbnails = 500;
   PageRenderQueue renderer_;

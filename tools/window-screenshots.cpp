@@ -1,5 +1,6 @@
 // Pictures of the window for the documentation: the main window with the
-// sample document (light and dark palette) and the preferences sheet.
+// sample document (light and dark palette), the preferences sheet and the
+// progress sheet as it looks in the middle of a run.
 // quillsheet-window-screenshots OUTPUT-FOLDER [dark]
 #include <QAction>
 #include <QApplication>
@@ -11,6 +12,8 @@
 #include <QTimer>
 
 #include "app/MainWindow.h"
+#include "app/ProgressSheet.h"
+#include "app/Translations.h"
 #include "common/AppPaths.h"
 
 namespace {
@@ -33,11 +36,31 @@ QPalette DarkPalette() {
   return palette;
 }
 
+void ShootProgressSheet(QWidget& window, const QString& file) {
+  quillsheet::CancelFlag cancel{false};
+  quillsheet::ProgressSheet sheet(cancel, &window);
+  sheet.resize(420, sheet.sizeHint().height());
+  sheet.show();
+  quillsheet::ProgressState state;
+  state.status = quillsheet::kStatusDocumentStarts;
+  state.maximum = 8;
+  state.value = 4;
+  state.presetProcessingIndex = 1;
+  state.numOfPresetsForConversion = 2;
+  state.currentPresetName = "Confidential";
+  state.fileProcessingIndex = 3;
+  state.numOfPDFFilesForConversion = 3;
+  state.currentFileName = "quarterly-report.pdf";
+  sheet.Show(state);
+  sheet.grab().save(file);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
   QApplication application(argc, argv);
+  quillsheet::InstallTranslations(application);
   const QString folder = QString::fromLocal8Bit(argv[1]);
   const bool dark = argc > 2 && QByteArray(argv[2]) == "dark";
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -55,7 +78,9 @@ int main(int argc, char** argv) {
       QTimer::singleShot(400, [&] {
         if (auto* sheet = window.findChild<QDialog*>(QStringLiteral("PreferencesDialog"))) {
           sheet->grab().save(folder + QStringLiteral("/preferences%1.png").arg(suffix));
+          sheet->close();
         }
+        ShootProgressSheet(window, folder + QStringLiteral("/progress%1.png").arg(suffix));
         QApplication::exit(0);
       });
     });

@@ -1,0 +1,38 @@
+#include "app/ProgressSheet.h"
+
+namespace quillsheet {
+
+ProgressSheet::ProgressSheet(CancelFlag& cancel, QWidget* parent)
+    : QProgressDialog(parent), cancel_(cancel) {
+  setObjectName(QStringLiteral("ProgressSheet"));
+  //% "Converting"
+  setWindowTitle(qtTrId("ProgressTitle"));
+  //% "Starting\u2026"
+  setLabelText(qtTrId("ProgressStarting"));
+  //% "Cancel"
+  setCancelButtonText(qtTrId("CancelTitle"));
+  setRange(0, 1);
+  setWindowModality(Qt::WindowModal);
+  setAutoClose(false);
+  setAutoReset(false);
+  setMinimumDuration(0);
+  connect(this, &QProgressDialog::canceled, this, [this] {
+    cancel_ = true;
+    //% "Stopping after the document in progress\u2026"
+    setLabelText(qtTrId("ProgressStopping"));
+  });
+}
+
+void ProgressSheet::Show(const ProgressState& state) {
+  if (cancel_) return;
+  if (state.status == kStatusDocumentStarts) {
+    setLabelText(QString::fromStdString(state.PresetText()) + "\n" +
+                 QString::fromStdString(state.FileText()));
+  }
+  setMaximum(static_cast<int>(state.maximum));
+  // Last: a modal progress dialog handles pending events in setValue, which
+  // may end the run and take the dialog away.
+  setValue(static_cast<int>(state.value));
+}
+
+}  // namespace quillsheet
