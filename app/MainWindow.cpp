@@ -229,7 +229,7 @@ const ListedDocument* MainWindow::SelectedDocument() const {
 void MainWindow::ShowSelectedDocument() {
   const ListedDocument* document = SelectedDocument();
   //% "Quillsheet"
-  const QString name = qtTrId("MainWindow.windowTitle");
+  const QString name = qtTrId("WindowTitle");
   setWindowTitle(document
                      ? name + QStringLiteral(" \u2013 ") + Text(document->path.filename().string())
                      : name);
@@ -252,9 +252,22 @@ void MainWindow::ShowSelectedDocument() {
   }
   RequestPreview();
   if (!ui_->thumbnails->isVisible()) return;
+  thumbnailsOf_ = document->document;
+  thumbnailFit_ = fit;
   for (int page = 0; page < pages; ++page) {
-    renderer_.Render({page, generation_, document->document, page, fit, std::nullopt});
+    const QImage cached = thumbnailCache_.Find(thumbnailsOf_, page, fit);
+    if (!cached.isNull()) {
+      ui_->thumbnails->item(page)->setIcon(QIcon(ScreenPixmap(cached)));
+    } else {
+      renderer_.Render({page, generation_, document->document, page, fit, std::nullopt});
+    }
   }
+}
+
+QPixmap MainWindow::ScreenPixmap(const QImage& image) const {
+  QPixmap pixmap = QPixmap::fromImage(image);
+  pixmap.setDevicePixelRatio(devicePixelRatioF());
+  return pixmap;
 }
 
 // The preview: the page on show with the selected preset, fitted to the view.
@@ -268,12 +281,11 @@ void MainWindow::RequestPreview() {
 
 void MainWindow::ShowRendered(int slot, int generation, const QImage& image) {
   if (generation != generation_ || image.isNull()) return;
-  QPixmap pixmap = QPixmap::fromImage(image);
-  pixmap.setDevicePixelRatio(devicePixelRatioF());
   if (slot == kPreviewSlot) {
-    ui_->preview->setPixmap(pixmap);
+    ui_->preview->setPixmap(ScreenPixmap(image));
   } else if (QListWidgetItem* item = ui_->thumbnails->item(slot)) {
-    item->setIcon(QIcon(pixmap));
+    thumbnailCache_.Insert(thumbnailsOf_, slot, thumbnailFit_, image);
+    item->setIcon(QIcon(ScreenPixmap(image)));
   }
 }
 

@@ -15,6 +15,7 @@
 #include "app/models/DocumentTableModel.h"
 #include "app/models/PageRenderQueue.h"
 #include "app/models/PresetTableModel.h"
+#include "app/models/ThumbnailCache.h"
 #include "app/models/WindowActions.h"
 #include "editor/PresetLibrary.h"
 #include "output/ConversionDriver.h"
@@ -78,6 +79,7 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   void ShowSelectedDocument();
   void RequestPreview();
   void ShowRendered(int slot, int generation, const QImage& image);
+  QPixmap ScreenPixmap(const QImage& image) const;  // at the screen's pixel ratio
   std::set<size_t> SelectedDocumentRows() const;
   std::set<size_t> SelectedPresetRows() const;
 
@@ -92,6 +94,9 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   static constexpr int kMostThumbnails = 500;
   PageRenderQueue renderer_;
   int generation_ = 0;  // of the document on show
+  ThumbnailCache thumbnailCache_;
+  std::shared_ptr<SourceDocument> thumbnailsOf_;  // the document the strip shows
+  QSize thumbnailFit_;
   int previewPage_ = 0;
   std::thread adder_;
   std::thread conversion_;

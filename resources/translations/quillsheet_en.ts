@@ -43,10 +43,6 @@
         <source>&amp;Verify</source>
         <translation type="unfinished"></translation>
     </message>
-    <message id="MainWindow.windowTitle">
-        <source>Quillsheet</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message id="PreviewEmptyText">
         <source>Select a document to see it here.</source>
         <translation type="unfinished"></translation>
@@ -263,6 +259,10 @@
     </message>
     <message id="SizeGripName">
         <source>Resize Window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="WindowTitle">
+        <source>Quillsheet</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
