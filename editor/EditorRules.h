@@ -1,0 +1,80 @@
+// The editor's rules, free of widgets: which controls are enabled and shown
+// for the choices made, what a typed number stores and shows, and how the
+// circular angle slider maps to degrees. The window's editor panel reads
+// them; controls are named by their object names. Thread-free.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "common/Value.h"
+
+namespace quillsheet {
+
+// The choices that decide the enablement of the editor's controls.
+struct EditorChoices {
+  bool textOn = false;
+  int layout = 1;       // "drawingType": 1 to 3 lines, 4 tiled
+  int fit = 0;          // "fitDrawingType": 0 no fitting
+  int drawingMode = 0;  // 0 fill, 1 stroke, 2 both
+  bool shadow = false;
+  bool fillOn = false;
+  int fillStyle = 1;  // "backStyle" 1 to 6
+};
+
+struct ControlState {
+  bool enabled = true;
+  std::optional<bool> visible;  // none: as it is
+  bool operator==(const ControlState&) const = default;
+};
+
+// Every control and label that the choices affect, by object name. Labels
+// are disabled with their controls, which dims them.
+std::map<std::string_view, ControlState> EditorEnablement(const EditorChoices& choices);
+
+// The numbers the editor takes in a field mirrored by a stepper or slider.
+enum class EditorNumber {
+  FontSize,
+  Distance,
+  StrokeWidth,
+  TextOpacity,  // percent field, slider 0..1
+  Angle,        // degrees field, circular slider -360..0
+  ShadowBlur,
+  XOffset,
+  YOffset,
+  FillSize,     // percent field, slider 0..1, stored at least 0.05
+  FillOpacity,  // percent field, slider 0..1
+};
+
+std::string_view KeyOf(EditorNumber number);
+
+// What a typed number does. Within the field's upper limit it moves the
+// mirror and is stored; above it the field is set back from the mirror,
+// whose value is stored.
+struct TypedNumber {
+  double mirror = 0;                       // the stepper's or slider's new value
+  Value stored;                            // the value stored under KeyOf(number)
+  std::optional<std::int64_t> fieldSetTo;  // set when the typed text is replaced
+};
+// Empty text, or text that does not start with a number: nothing happens.
+// mirrorNow is the stepper's or slider's value; fontSize the font-size
+// stepper's, which is the stroke width's upper limit.
+std::optional<TypedNumber> TypeNumber(EditorNumber number, std::string_view text, double mirrorNow,
+                                      std::int64_t fontSize);
+
+// What moving a slider stores, and what its field then shows.
+struct SliderMove {
+  Value stored;
+  std::int64_t field = 0;
+};
+SliderMove MovePercentSlider(EditorNumber number, double sliderValue);  // the percent sliders
+SliderMove MoveAngleSlider(double sliderValue);
+
+// The circular slider holds -360..0: angle 0 is -270, 90 is -360, 180 is -90.
+std::int64_t AngleToSlider(std::int64_t angle);
+std::int64_t SliderToAngle(std::int64_t slider);
+
+}  // namespace quillsheet
