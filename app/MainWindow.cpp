@@ -9,23 +9,30 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QImage>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSizeGrip>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QToolButton>
 #include <QUrl>
 
 #include "app/AddDialog.h"
 #include "app/DestinationDialog.h"
+#include "app/EditorPanel.h"
 #include "app/PasswordDialog.h"
 #include "app/PreferencesDialog.h"
 #include "app/ProgressSheet.h"
 #include "app/ToolbarIcons.h"
 #include "common/AppPaths.h"
+#include "editor/NumberFields.h"
 #include "output/SavePipeline.h"
 #include "ui_MainWindow.h"
 
@@ -151,18 +158,144 @@ MainWindow::MainWindow(QWidget* parent)
     RequestPreview();
   });
   connect(&renderer_, &PageRenderQueue::Rendered, this, &MainWindow::ShowRendered);
-  connect(ui_->thumbnails, &QListWidget::currentRowChanged, this, [this](int row) {
-    if (row < 0) return;
-    previewPage_ = row;
-    RequestPreview();
-  });
+  connect(ui_->thumbnails, &QListWidget::currentRowChanged, this, &MainWindow::GoToPage);
   connect(ui_->actionThumbnails, &QAction::toggled, this, [this](bool shown) {
     ui_->thumbnails->setVisible(shown);
     ShowSelectedDocument();
   });
+  SetUpPreview();
   SetToolbarIcons();
   UpdateActions();
   ShowSelectedDocument();
+}
+
+// The editor beside the preview, the preview's placement and its page
+// navigation. The editor reloads when the library's editor copy changes (a
+// new selection, a revert) and the preview follows every stored change.
+void MainWindow::SetUpPreview() {
+  editor_ = new EditorPanel(library_, this);
+  ui_->mainSplitter->addWidget(editor_);
+  ui_->mainSplitter->setStretchFactor(2, 0);
+  libraryToken_ = library_.AddListener([this](const PresetLibrary::Update& update) {
+    if (update.change == PresetLibrary::Change::Editor) editor_->Load();
+    if (update.change == PresetLibrary::Change::Preview) RequestPreview();
+  });
+  connect(editor_, &EditorPanel::tabChanged, this, &MainWindow::RequestPreview);
+  connect(editor_, &EditorPanel::message, this,
+          [this](const QString& text) { statusBar()->showMessage(text, 8000); });
+  WatermarkView* view = ui_->preview;
+  connect(view, &WatermarkView::placed, this, [this](PointF point, bool) { PlaceMark(point); });
+  connect(view, &WatermarkView::nudged, this, &MainWindow::NudgeMark);
+  connect(view, &WatermarkView::contextMenuWanted, this, &MainWindow::ShowPreviewMenu);
+  connect(view, &WatermarkView::pageRequested, this, [this](int step) {
+    GoToPage(step == WatermarkView::kFirstPage  ? 0
+             : step == WatermarkView::kLastPage ? PreviewPageCount() - 1
+                                                : previewPage_ + step);
+  });
+  connect(ui_->firstPageButton, &QToolButton::clicked, this, [this] { GoToPage(0); });
+  connect(ui_->previousPageButton, &QToolButton::clicked, this,
+          [this] { GoToPage(previewPage_ - 1); });
+  connect(ui_->nextPageButton, &QToolButton::clicked, this, [this] { GoToPage(previewPage_ + 1); });
+  connect(ui_->lastPageButton, &QToolButton::clicked, this,
+          [this] { GoToPage(PreviewPageCount() - 1); });
+  connect(ui_->pageNumberButton, &QToolButton::clicked, this, &MainWindow::AskForPage);
+}
+
+int MainWindow::PreviewPageCount() const {
+  const ListedDocument* document = SelectedDocument();
+  return document && document->document ? document->pages : 0;
+}
+
+void MainWindow::GoToPage(int page) {
+  if (page < 0 || page >= PreviewPageCount() || page == previewPage_) return;
+  previewPage_ = page;
+  if (page < ui_->thumbnails->count()) {
+    const QSignalBlocker quiet(ui_->thumbnails);
+    ui_->thumbnails->setCurrentRow(page);
+  }
+  UpdateNavigation();
+  RequestPreview();
+}
+
+void MainWindow::UpdateNavigation() {
+  const PageNavigation state = NavigationFor(PreviewPageCount(), previewPage_);
+  ui_->firstPageButton->setEnabled(state.first);
+  ui_->previousPageButton->setEnabled(state.previous);
+  ui_->pageNumberButton->setEnabled(state.enabled);
+  ui_->nextPageButton->setEnabled(state.next);
+  ui_->lastPageButton->setEnabled(state.last);
+  ui_->pageNumberButton->setText(QString::fromStdString(state.label));
+}
+
+// The go-to-page sheet: a number, past the end the last page, 0 the first.
+void MainWindow::AskForPage() {
+  auto* dialog = new QInputDialog(this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  //% "Go to Page"
+  dialog->setWindowTitle(qtTrId("GoToPageTitle"));
+  //% "Page (1 to %1):"
+  dialog->setLabelText(qtTrId("GoToPageLabel").arg(PreviewPageCount()));
+  dialog->setTextValue(QString::number(previewPage_ + 1));
+  if (auto* field = dialog->findChild<QLineEdit*>()) {
+    connect(field, &QLineEdit::textEdited, field, [field](const QString& text) {
+      field->setText(QString::fromStdString(
+          NumberFieldRule{NumberFieldKind::PageCount}.AfterTyping(text.toStdString())));
+    });
+  }
+  connect(dialog, &QInputDialog::textValueSelected, this, [this](const QString& text) {
+    const QString ended = QString::fromStdString(
+        NumberFieldRule{NumberFieldKind::PageCount}.AtEnd(text.toStdString()));
+    bool number = false;
+    const qlonglong n = ended.toLongLong(&number);
+    // A number too long to read is past the end.
+    GoToPage(PageForNumber(number ? n : std::numeric_limits<qlonglong>::max(), PreviewPageCount()));
+  });
+  dialog->open();
+}
+
+void MainWindow::ShowPreviewMenu(const QPoint& where) {
+  QMenu menu(this);
+  //% "Edit Text Watermark"
+  QAction* text =
+      menu.addAction(qtTrId("EditTextWatermark"), [this] { editor_->SelectTab(EditorTab::Text); });
+  text->setEnabled(editor_->Tab() != EditorTab::Text);
+  //% "Edit Fill Watermark"
+  QAction* fill =
+      menu.addAction(qtTrId("EditFillWatermark"), [this] { editor_->SelectTab(EditorTab::Fill); });
+  fill->setEnabled(editor_->Tab() != EditorTab::Fill);
+  menu.addSeparator();
+  const PageNavigation state = NavigationFor(PreviewPageCount(), previewPage_);
+  const std::tuple<QToolButton*, bool> items[] = {{ui_->firstPageButton, state.first},
+                                                  {ui_->previousPageButton, state.previous},
+                                                  {ui_->pageNumberButton, state.enabled},
+                                                  {ui_->nextPageButton, state.next},
+                                                  {ui_->lastPageButton, state.last}};
+  for (const auto& [button, enabled] : items) {
+    const QString title = button == ui_->pageNumberButton
+                              ? qtTrId("GoToPageTitle") + QStringLiteral("\u2026")
+                              : button->accessibleName();
+    menu.addAction(title, button, &QToolButton::click)->setEnabled(enabled);
+  }
+  menu.exec(where);
+}
+
+// A click or drag on the page moves the anchor of the layer being edited,
+// unless that layer is switched off or no preset is selected.
+void MainWindow::PlaceMark(PointF displayPoint) {
+  const auto key = PlacementKey(editor_->Tab(), editor_->TextOn(), editor_->FillOn());
+  if (!key || library_.selectedRows().empty()) return;
+  library_.setObjectToSelectedPreset(AnchorFor(displayPoint, ui_->preview->pagePoints()), *key);
+}
+
+void MainWindow::NudgeMark(double dx, double dy) {
+  const SizeF page = ui_->preview->pagePoints();
+  if (library_.selectedRows().empty() || page.width <= 0) return;
+  const WatermarkSettings s = library_.GetPresetSettingsForIndex(library_.selectedRow());
+  const AnchorRatio anchor = editor_->Tab() == EditorTab::Fill ? s.fillCenter : s.textCenter;
+  const auto at = [](double extent, double ratio) {
+    return std::isfinite(ratio) && ratio != 0 ? extent / ratio : 0.0;
+  };
+  PlaceMark({at(page.width, anchor.x) + dx, at(page.height, anchor.y) + dy});
 }
 
 void MainWindow::SetToolbarIcons() {
@@ -186,6 +319,7 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 MainWindow::~MainWindow() {
+  library_.RemoveListener(libraryToken_);
   cancel_ = true;
   if (conversion_.joinable()) conversion_.join();
   if (adder_.joinable()) adder_.join();
@@ -238,9 +372,9 @@ void MainWindow::ShowSelectedDocument() {
   previewPage_ = 0;
   ui_->thumbnails->clear();
   if (!document || !document->document) {
-    ui_->preview->setPixmap({});
     //% "Select a document to see it here."
-    ui_->preview->setText(qtTrId("PreviewEmptyText"));
+    ui_->preview->ShowText(qtTrId("PreviewEmptyText"));
+    UpdateNavigation();
     return;
   }
   const int pages = std::min(document->pages, kMostThumbnails);
@@ -250,6 +384,7 @@ void MainWindow::ShowSelectedDocument() {
     //% "Page %1"
     item->setData(Qt::AccessibleTextRole, qtTrId("ThumbnailPageName").arg(page + 1));
   }
+  UpdateNavigation();
   RequestPreview();
   if (!ui_->thumbnails->isVisible()) return;
   thumbnailsOf_ = document->document;
@@ -274,15 +409,20 @@ QPixmap MainWindow::ScreenPixmap(const QImage& image) const {
 void MainWindow::RequestPreview() {
   const ListedDocument* document = SelectedDocument();
   if (!document || !document->document) return;
+  std::optional<WatermarkSettings> settings;
+  if (library_.selectedRow() >= 0) {
+    settings = library_.GetPresetSettingsForIndex(library_.selectedRow());
+    settings->showMarker = true;
+    settings->markerOnText = editor_->Tab() == EditorTab::Text;
+  }
   renderer_.Render({kPreviewSlot, generation_, document->document, previewPage_,
-                    ui_->preview->size() * devicePixelRatioF(),
-                    library_.GetPresetSettingsForIndex(library_.selectedRow())});
+                    ui_->preview->PictureSize(), settings});
 }
 
-void MainWindow::ShowRendered(int slot, int generation, const QImage& image) {
+void MainWindow::ShowRendered(int slot, int generation, const QImage& image, SizeF pagePoints) {
   if (generation != generation_ || image.isNull()) return;
   if (slot == kPreviewSlot) {
-    ui_->preview->setPixmap(ScreenPixmap(image));
+    ui_->preview->ShowPage(image, pagePoints);
   } else if (QListWidgetItem* item = ui_->thumbnails->item(slot)) {
     thumbnailCache_.Insert(thumbnailsOf_, slot, thumbnailFit_, image);
     item->setIcon(QIcon(ScreenPixmap(image)));

@@ -28,6 +28,7 @@ class MainWindow;
 namespace quillsheet {
 
 class DestinationDialog;
+class EditorPanel;
 class ProgressSheet;
 
 class MainWindow : public QMainWindow, private PasswordPrompt, private ConversionObserver {
@@ -78,7 +79,16 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   const ListedDocument* SelectedDocument() const;
   void ShowSelectedDocument();
   void RequestPreview();
-  void ShowRendered(int slot, int generation, const QImage& image);
+  void ShowRendered(int slot, int generation, const QImage& image, SizeF pagePoints);
+  // The preview's page: moving through the document, and placing the mark.
+  void SetUpPreview();
+  void GoToPage(int page);
+  void UpdateNavigation();
+  void AskForPage();
+  void ShowPreviewMenu(const QPoint& where);
+  void PlaceMark(PointF displayPoint);
+  void NudgeMark(double dx, double dy);
+  int PreviewPageCount() const;
   QPixmap ScreenPixmap(const QImage& image) const;  // at the screen's pixel ratio
   std::set<size_t> SelectedDocumentRows() const;
   std::set<size_t> SelectedPresetRows() const;
@@ -89,6 +99,8 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   // Destroyed before the list and the library they listen to.
   std::unique_ptr<DocumentTableModel> documentModel_;
   std::unique_ptr<PresetTableModel> presetModel_;
+  EditorPanel* editor_ = nullptr;  // a child widget
+  ListenerToken libraryToken_;
   ProgressSheet* progress_ = nullptr;
   static constexpr int kPreviewSlot = -1;  // thumbnails use their page's index
   static constexpr int kMostThumbnails = 500;

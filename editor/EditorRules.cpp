@@ -1,5 +1,6 @@
 #include "editor/EditorRules.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <initializer_list>
@@ -167,6 +168,19 @@ SliderMove MovePercentSlider(EditorNumber number, double sliderValue) {
 SliderMove MoveAngleSlider(double sliderValue) {
   const std::int64_t angle = SliderToAngle(std::llround(sliderValue));
   return {Value(angle), angle};
+}
+
+std::string CompleteFamily(const std::vector<std::string>& families, std::string_view typed) {
+  const auto lower = [](std::string_view text) {
+    std::string folded(text);
+    for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return folded;
+  };
+  const std::string prefix = lower(typed);
+  for (const std::string& family : families) {
+    if (lower(family).starts_with(prefix)) return family;
+  }
+  return std::string(typed);
 }
 
 std::int64_t AngleToSlider(std::int64_t angle) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/Value.h"
 
@@ -72,6 +73,11 @@ struct SliderMove {
 };
 SliderMove MovePercentSlider(EditorNumber number, double sliderValue);  // the percent sliders
 SliderMove MoveAngleSlider(double sliderValue);
+
+// The family typed text completes to: the first of families (in their
+// order) whose name starts with the text in any case; the text itself when
+// none does.
+std::string CompleteFamily(const std::vector<std::string>& families, std::string_view typed);
 
 // The circular slider holds -360..0: angle 0 is -270, 90 is -360, 180 is -90.
 std::int64_t AngleToSlider(std::int64_t angle);

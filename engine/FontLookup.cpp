@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <map>
 #include <mutex>
+#include <set>
+#include <tuple>
 
 namespace quillsheet {
 namespace {
@@ -36,7 +38,8 @@ PatternHandle ExactFont(const std::string& postScriptName) {
   FcPatternAddString(request.get(), FC_POSTSCRIPT_NAME,
                      reinterpret_cast<const FcChar8*>(postScriptName.c_str()));
   std::unique_ptr<FcObjectSet, decltype(&FcObjectSetDestroy)> objects(
-      FcObjectSetBuild(FC_FILE, FC_INDEX, FC_POSTSCRIPT_NAME, nullptr), &FcObjectSetDestroy);
+      FcObjectSetBuild(FC_FILE, FC_INDEX, FC_POSTSCRIPT_NAME, FC_FAMILY, nullptr),
+      &FcObjectSetDestroy);
   std::unique_ptr<FcFontSet, decltype(&FcFontSetDestroy)> fonts(
       FcFontList(nullptr, request.get(), objects.get()), &FcFontSetDestroy);
   if (!fonts || fonts->nfont == 0) return nullptr;
@@ -62,6 +65,74 @@ std::map<std::string, std::shared_ptr<const FontFace>>& Cache() {
 }
 
 }  // namespace
+
+namespace {
+
+using FontSetHandle = std::unique_ptr<FcFontSet, decltype(&FcFontSetDestroy)>;
+
+// The installed fonts matching the request, with the listed properties.
+FontSetHandle ListFonts(FcPattern* request, FcObjectSet* objects) {
+  return FontSetHandle(FcFontList(nullptr, request, objects), &FcFontSetDestroy);
+}
+
+std::string StringOf(FcPattern* pattern, const char* property) {
+  FcChar8* value = nullptr;
+  if (FcPatternGetString(pattern, property, 0, &value) != FcResultMatch) return {};
+  return reinterpret_cast<const char*>(value);
+}
+
+}  // namespace
+
+std::vector<std::string> FontFamilies() {
+  PatternHandle request(FcPatternCreate());
+  std::unique_ptr<FcObjectSet, decltype(&FcObjectSetDestroy)> objects(
+      FcObjectSetBuild(FC_FAMILY, nullptr), &FcObjectSetDestroy);
+  const FontSetHandle fonts = ListFonts(request.get(), objects.get());
+  std::set<std::string> families;
+  for (int i = 0; fonts && i < fonts->nfont; ++i) {
+    if (std::string family = StringOf(fonts->fonts[i], FC_FAMILY); !family.empty()) {
+      families.insert(std::move(family));
+    }
+  }
+  return {families.begin(), families.end()};
+}
+
+std::vector<FontMember> FamilyMembers(const std::string& family) {
+  PatternHandle request(FcPatternCreate());
+  FcPatternAddString(request.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  std::unique_ptr<FcObjectSet, decltype(&FcObjectSetDestroy)> objects(
+      FcObjectSetBuild(FC_STYLE, FC_POSTSCRIPT_NAME, FC_WEIGHT, FC_SLANT, nullptr),
+      &FcObjectSetDestroy);
+  const FontSetHandle fonts = ListFonts(request.get(), objects.get());
+  struct Ranked {
+    int weightDistance;
+    int slant;
+    FontMember member;
+  };
+  std::vector<Ranked> ranked;
+  std::set<std::string> seen;
+  for (int i = 0; fonts && i < fonts->nfont; ++i) {
+    FontMember member{StringOf(fonts->fonts[i], FC_STYLE),
+                      StringOf(fonts->fonts[i], FC_POSTSCRIPT_NAME)};
+    if (member.postScriptName.empty() || !seen.insert(member.postScriptName).second) continue;
+    int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
+    FcPatternGetInteger(fonts->fonts[i], FC_WEIGHT, 0, &weight);
+    FcPatternGetInteger(fonts->fonts[i], FC_SLANT, 0, &slant);
+    ranked.push_back({std::abs(weight - FC_WEIGHT_REGULAR), slant, std::move(member)});
+  }
+  std::sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
+    return std::tie(a.weightDistance, a.slant, a.member.style) <
+           std::tie(b.weightDistance, b.slant, b.member.style);
+  });
+  std::vector<FontMember> members;
+  for (Ranked& entry : ranked) members.push_back(std::move(entry.member));
+  return members;
+}
+
+std::string FamilyOf(const std::string& postScriptName) {
+  const PatternHandle font = ExactFont(postScriptName);
+  return font ? StringOf(font.get(), FC_FAMILY) : std::string();
+}
 
 const std::string& DefaultUserFontPostScriptName() {
   static const std::string name = [] {

@@ -18,6 +18,21 @@ namespace quillsheet {
 // "sans-serif". Looked up once per process.
 const std::string& DefaultUserFontPostScriptName();
 
+// The families of the installed fonts, sorted by plain comparison.
+std::vector<std::string> FontFamilies();
+
+// One face of a family: its style name and the PostScript name that draws it.
+struct FontMember {
+  std::string style;
+  std::string postScriptName;
+};
+// The faces of a family, regular weights first, then by style name; empty
+// for an unknown family.
+std::vector<FontMember> FamilyMembers(const std::string& family);
+
+// The family of the face with this PostScript name; empty when none.
+std::string FamilyOf(const std::string& postScriptName);
+
 class FontFace {
  public:
   ~FontFace();

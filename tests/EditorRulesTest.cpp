@@ -98,6 +98,13 @@ TEST(EditorRules, TypedNumbersStayWithinTheirUpperLimits) {
   EXPECT_EQ(TypeNumber(EditorNumber::FontSize, "99999999999999999999", 36, 36)->fieldSetTo, 36);
 }
 
+TEST(EditorRules, FamilyCompletionTakesTheFirstInOrderIgnoringCase) {
+  const std::vector<std::string> families{"Arial", "Tahoma", "Times", "Timmana"};
+  EXPECT_EQ(CompleteFamily(families, "tim"), "Times");
+  EXPECT_EQ(CompleteFamily(families, "TIMM"), "Timmana");
+  EXPECT_EQ(CompleteFamily(families, "Zap"), "Zap");
+}
+
 TEST(EditorRules, AngleSliderMapsBothWays) {
   EXPECT_EQ(AngleToSlider(0), -270);
   EXPECT_EQ(AngleToSlider(90), -360);

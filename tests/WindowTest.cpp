@@ -5,6 +5,7 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
@@ -16,17 +17,21 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QUrl>
 #include <QXmlStreamReader>
 #include <filesystem>
 #include <thread>
 
 #include "app/MainWindow.h"
+#include "app/NumberField.h"
 #include "app/SingleInstance.h"
 #include "app/Translations.h"
+#include "app/WatermarkView.h"
 #include "app/models/DocumentTableModel.h"
 #include "app/models/PageRenderQueue.h"
 #include "common/Value.h"
@@ -316,6 +321,105 @@ class WindowTest : public QObject {
         QVERIFY_THROWS_EXCEPTION(std::exception, pdf.processFile(out.c_str(), ""));
       }
     }
+  }
+
+  // The editor shows the selected preset without storing anything; what the
+  // user types goes to every selected preset, within the field's limits.
+  void editorStoresOnlyWhatTheUserChanges() {
+    test::ScratchHome home;
+    MainWindow window;
+    window.show();
+    PresetLibrary& library = window.Library();
+    auto* presets = window.findChild<QTableView*>("presetTable");
+    presets->selectRow(1);
+    presets->selectRow(3);
+    QVERIFY(!library.IsModified(1) && !library.IsModified(3));
+
+    presets->selectionModel()->select(presets->model()->index(0, 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    auto* text = window.findChild<QLineEdit*>("textTextFieldOutlet");
+    text->setFocus();
+    text->end(false);
+    QTest::keyClicks(text, "!");
+    QVERIFY(library.IsModified(0) && library.IsModified(3) && !library.IsModified(1));
+    QVERIFY(library.GetPresetSettingsForIndex(3).textString.ends_with("!"));
+
+    auto* size = window.findChild<NumberField*>("fontSizeTextFieldOutlet");
+    const int before = size->StepperValue();
+    QGuiApplication::clipboard()->setText("1500");
+    size->setFocus();
+    size->selectAll();
+    QTest::keySequence(size, QKeySequence::Paste);
+    QCOMPARE(size->text(), QString::number(before));
+    QCOMPARE(library.GetPresetSettingsForIndex(0).textFontSize, before);
+    QTest::keyClick(size, Qt::Key_Up);
+    QCOMPARE(library.GetPresetSettingsForIndex(0).textFontSize, before + 1);
+    QCOMPARE(library.GetPresetSettingsForIndex(3).textFontSize, before + 1);
+
+    auto* shadow = window.findChild<QCheckBox*>("dropShadowCheckBoxOutlet");
+    auto* blur = window.findChild<QWidget*>("blurTextFieldOutlet");
+    if (shadow->isChecked()) shadow->click();
+    QVERIFY(!blur->isEnabled());
+    shadow->click();
+    QVERIFY(blur->isEnabled());
+    QVERIFY(library.GetPresetSettingsForIndex(3).dropShadow);
+  }
+
+  // Clicking and dragging on the preview moves the mark of the layer being
+  // edited, on a turned page too; with that layer off nothing changes. The
+  // page buttons move through the document.
+  void previewPlacesTheMarkAndMovesThroughPages() {
+    test::ScratchHome home;
+    test::TestPage turned;
+    turned.rotate = 90;
+    const fs::path pdf = test::WriteTestPdf(home.path() / "turned.pdf", {turned, {}, {}});
+    MainWindow window;
+    window.resize(1200, 900);
+    window.show();
+    window.AddPaths({pdf}, false);
+    auto* documents = window.findChild<QTableView*>("documentTable");
+    QTRY_COMPARE(documents->model()->rowCount(), 1);
+    documents->selectRow(0);
+    auto* presets = window.findChild<QTableView*>("presetTable");
+    presets->selectRow(0);
+    PresetLibrary& library = window.Library();
+    window.findChild<QCheckBox*>("watermarkOnOffSegmentedControl")->setChecked(false);
+    window.findChild<QCheckBox*>("watermarkOnOffSegmentedControl")->click();  // text on
+    auto* view = window.findChild<WatermarkView*>("preview");
+    QTRY_COMPARE(view->pagePoints().width, 792.0);
+    const QPoint centre = view->rect().center();
+    QTest::mouseClick(view, Qt::LeftButton, {}, centre);
+    AnchorRatio anchor = library.GetPresetSettingsForIndex(0).textCenter;
+    QVERIFY2(std::abs(anchor.x - 2) < 0.05 && std::abs(anchor.y - 2) < 0.05,
+             qPrintable(QString("%1 %2").arg(anchor.x).arg(anchor.y)));
+
+    // A drag to the upper right quarter of the page: x 3/4, y 3/4.
+    const double scale = std::min(view->width() / 792.0, view->height() / 612.0);
+    const QPoint upperRight =
+        centre + QPoint(static_cast<int>(198 * scale), -static_cast<int>(153 * scale));
+    QTest::mousePress(view, Qt::LeftButton, {}, centre);
+    QTest::mouseMove(view, upperRight);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, upperRight);
+    anchor = library.GetPresetSettingsForIndex(0).textCenter;
+    QVERIFY2(std::abs(anchor.x - 4.0 / 3) < 0.05 && std::abs(anchor.y - 4.0 / 3) < 0.05,
+             qPrintable(QString("%1 %2").arg(anchor.x).arg(anchor.y)));
+
+    // The fill tab with the fill off: clicks change nothing.
+    auto* tabs = window.findChild<QTabWidget*>("watermarkOptionTabOutlet");
+    tabs->setCurrentIndex(1);
+    auto* fillOn = window.findChild<QCheckBox*>("watermarkbackGroundOnOffSegmentedControl");
+    if (fillOn->isChecked()) fillOn->click();
+    const AnchorRatio fillBefore = library.GetPresetSettingsForIndex(0).fillCenter;
+    QTest::mouseClick(view, Qt::LeftButton, {}, upperRight);
+    QCOMPARE(library.GetPresetSettingsForIndex(0).fillCenter, fillBefore);
+
+    auto* number = window.findChild<QToolButton*>("pageNumberButton");
+    QCOMPARE(number->text(), QString("1"));
+    QVERIFY(!window.findChild<QToolButton*>("previousPageButton")->isEnabled());
+    window.findChild<QToolButton*>("lastPageButton")->click();
+    QCOMPARE(number->text(), QString("3"));
+    QVERIFY(!window.findChild<QToolButton*>("nextPageButton")->isEnabled());
+    QTRY_COMPARE(view->pagePoints().width, 612.0);
   }
 
   // Closing with modified presets asks once: Cancel keeps the window open,

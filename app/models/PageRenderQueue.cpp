@@ -7,7 +7,12 @@
 namespace quillsheet {
 namespace {
 
-QImage Draw(const PageRenderQueue::Request& request) {
+struct Drawn {
+  QImage image;
+  SizeF pagePoints;
+};
+
+Drawn Draw(const PageRenderQueue::Request& request) {
   if (!request.document || request.page < 0 || request.page >= request.document->PageCount()) {
     return {};
   }
@@ -15,17 +20,17 @@ QImage Draw(const PageRenderQueue::Request& request) {
   const SizeF size = page.DisplayedSize();
   const double scale =
       std::min(request.fit.width() / size.width, request.fit.height() / size.height);
-  if (!(scale > 0)) return {};
+  if (!(scale > 0)) return {{}, size};
   WatermarkSettings settings = request.settings.value_or(GetPresetSettingsFrom(nullptr));
   if (!request.settings) settings.textEnabled = settings.fillEnabled = false;
   settings.viewScale = static_cast<float>(scale);
   const SurfaceHandle picture = RenderPreview(page, settings, scale);
-  if (!picture) return {};
+  if (!picture) return {{}, size};
   const QImage view(
       cairo_image_surface_get_data(picture.get()), cairo_image_surface_get_width(picture.get()),
       cairo_image_surface_get_height(picture.get()), cairo_image_surface_get_stride(picture.get()),
       QImage::Format_ARGB32_Premultiplied);
-  return view.copy();  // the surface goes away with this function
+  return {view.copy(), size};  // the copy: the surface goes away with this function
 }
 
 }  // namespace
@@ -66,11 +71,14 @@ void PageRenderQueue::Work() {
       request = std::move(pending_.front());
       pending_.pop_front();
     }
-    const QImage image = Draw(request);
+    const Drawn drawn = Draw(request);
     const int slot = request.slot;
     const int generation = request.generation;
     QMetaObject::invokeMethod(
-        this, [this, slot, generation, image] { emit Rendered(slot, generation, image); },
+        this,
+        [this, slot, generation, drawn] {
+          emit Rendered(slot, generation, drawn.image, drawn.pagePoints);
+        },
         Qt::QueuedConnection);
   }
 }

@@ -41,8 +41,9 @@ class PageRenderQueue : public QObject {
   void Clear();
 
  signals:
-  // A null image when the page could not be drawn.
-  void Rendered(int slot, int generation, const QImage& image);
+  // A null image when the page could not be drawn; pagePoints is the size
+  // of the page as displayed, in points (the picture's scale follows).
+  void Rendered(int slot, int generation, const QImage& image, quillsheet::SizeF pagePoints);
 
  private:
   void Work();

@@ -265,5 +265,117 @@
         <source>Quillsheet</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="ModeFill">
+        <source>Fill</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="ModeStroke">
+        <source>Outline</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="ModeFillStroke">
+        <source>Fill and outline</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="LayoutOneLine">
+        <source>One line</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="LayoutTwoLines">
+        <source>Two lines</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="LayoutThreeLines">
+        <source>Three lines</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="LayoutTiled">
+        <source>Tiled</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="FitNone">
+        <source>Not fitted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="FitHorizontal">
+        <source>Across the page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="FitVertical">
+        <source>Down the page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="FitDiagonal">
+        <source>Corner to corner</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="StylePositioned">
+        <source>Placed at the mark</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="StyleCentred">
+        <source>Centred</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="StyleFitted">
+        <source>Fitted to the page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="StyleStretched">
+        <source>Stretched over the page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="StyleCheckerboard">
+        <source>Checkerboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="StyleTiles">
+        <source>Tiles</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PositionFront">
+        <source>In front of the page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PositionBehind">
+        <source>Behind the page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PictureFilter">
+        <source>Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.webp *.svg)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PictureRefused">
+        <source>%1 is not a picture that can be used: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PictureWellEmpty">
+        <source>Drop a picture here</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="GoToPageTitle">
+        <source>Go to Page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="GoToPageLabel">
+        <source>Page (1 to %1):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="EditTextWatermark">
+        <source>Edit Text Watermark</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="EditFillWatermark">
+        <source>Edit Fill Watermark</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="DecreaseNumber">
+        <source>Decrease %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="IncreaseNumber">
+        <source>Increase %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>

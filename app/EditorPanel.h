@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "common/Value.h"
+#include "editor/EditorRules.h"
+#include "editor/Placement.h"
+#include "editor/PresetLibrary.h"
+#include "engine/FontLookup.h"
+#include "engine/WatermarkSettings.h"
+
+namespace Ui {
+class EditorPanel;
+}
+
+class QAbstractSlider;
+class QComboBox;
+class QToolButton;
+
+namespace quillsheet {
+
+class NumberField;
+
+// The editor beside the preview: the text tab and the fill tab with every
+// setting of the selected presets. Load() shows the library's editor copy
+// and stores nothing; each change the user makes is stored through the
+// library's one edit entry point, which marks the selected presets modified
+// and asks for a new preview. The enablement and number rules come from
+// EditorRules. The library must outlive the panel. Main thread only.
+class EditorPanel : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit EditorPanel(PresetLibrary& library, QWidget* parent = nullptr);
+  ~EditorPanel() override;
+
+  void Load();
+  EditorTab Tab() const;
+  void SelectTab(EditorTab tab);
+  bool TextOn() const;
+  bool FillOn() const;
+
+ signals:
+  // The text or fill tab came up: the preview's marker follows it.
+  void tabChanged();
+  // A short message for the status bar (a picture that cannot be used).
+  void message(const QString& text);
+
+ private:
+  struct NumberBinding {
+    EditorNumber number;
+    NumberField* field;
+    QAbstractSlider* slider;  // the mirror when not a stepper
+  };
+
+  void SetUpChoices();
+  void SetUpNumbers();
+  void SetUpColourWells();
+  void SetUpFonts();
+  void SetUpFillKinds();
+  void Store(std::string_view key, Value value);
+  void StoreChoice(QComboBox* popup, std::string_view key);
+  void Typed(const NumberBinding& binding, const QString& text);
+  void SliderMoved(const NumberBinding& binding, int value);
+  void ChooseColour(QToolButton* well, std::string_view key);
+  void ShowColour(QToolButton* well, const std::optional<Rgba>& colour);
+  void ShowFont(const std::string& postScriptName);
+  void ChooseFamily(const QString& family);
+  void ChooseStyle(int index);
+  void ChooseFont();
+  void ChoosePicture();
+  void UsePicture(const QString& file);
+  void ApplyEnablement();
+  void LoadNumbers(const WatermarkSettings& s);
+  static void Select(QComboBox* popup, int tag);
+
+  PresetLibrary& library_;
+  std::unique_ptr<Ui::EditorPanel> ui_;
+  std::vector<NumberBinding> numbers_;
+  std::vector<std::string> families_;
+  std::vector<FontMember> members_;  // of the family on show
+  bool loading_ = false;
+};
+
+}  // namespace quillsheet
