@@ -80,6 +80,10 @@ void EditorPanel::SelectTab(EditorTab tab) {
                                                                          : ui_->TextWatermark);
 }
 
+std::string EditorPanel::WatermarkText() const {
+  return ui_->textTextFieldOutlet->text().toStdString();
+}
+
 bool EditorPanel::TextOn() const { return ui_->watermarkOnOffSegmentedControl->isChecked(); }
 bool EditorPanel::FillOn() const {
   return ui_->watermarkbackGroundOnOffSegmentedControl->isChecked();

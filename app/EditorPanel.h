@@ -41,6 +41,7 @@ class EditorPanel : public QWidget {
   EditorTab Tab() const;
   void SelectTab(EditorTab tab);
   bool TextOn() const;
+  std::string WatermarkText() const;  // as typed in the text field
   bool FillOn() const;
 
  signals:

@@ -21,6 +21,7 @@
 #include <QSizeGrip>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -29,6 +30,7 @@
 #include "app/EditorPanel.h"
 #include "app/PasswordDialog.h"
 #include "app/PreferencesDialog.h"
+#include "app/PresetTableActions.h"
 #include "app/ProgressSheet.h"
 #include "app/ToolbarIcons.h"
 #include "common/AppPaths.h"
@@ -90,6 +92,11 @@ MainWindow::MainWindow(QWidget* parent)
   ui_->documentTable->setDropIndicatorShown(true);
   ui_->documentTable->setDragDropOverwriteMode(false);
   ui_->presetTable->setModel(presetModel_.get());
+  presetActions_ = std::make_unique<PresetTableActions>(
+      library_, *presetModel_, ui_->presetTable,
+      PresetTableActions::Buttons{ui_->addPresetButton, ui_->removePresetButton,
+                                  ui_->savePresetButton, ui_->revertPresetButton},
+      [this] { return editor_->WatermarkText(); });
   ui_->documentTable->horizontalHeader()->setSectionResizeMode(DocumentTableModel::NameColumn,
                                                                QHeaderView::Stretch);
   ui_->documentTable->horizontalHeader()->setSectionResizeMode(DocumentTableModel::PagesColumn,
@@ -151,6 +158,12 @@ MainWindow::MainWindow(QWidget* parent)
             ShowSelectedDocument();
           });
   connect(ui_->presetTable->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    // While the library has presets one stays selected: a table that lost
+    // its selection (its rows were redone) shows the library's again.
+    if (SelectedPresetRows().empty() && !library_.waterMarkPresetData().empty()) {
+      QTimer::singleShot(0, presetActions_.get(), &PresetTableActions::ShowLibrarySelection);
+      return;
+    }
     const auto current = ui_->presetTable->selectionModel()->currentIndex();
     library_.SetSelection(SelectedPresetRows(),
                           current.isValid() ? std::optional<size_t>(current.row()) : std::nullopt);

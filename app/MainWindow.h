@@ -29,6 +29,7 @@ namespace quillsheet {
 
 class DestinationDialog;
 class EditorPanel;
+class PresetTableActions;
 class ProgressSheet;
 
 class MainWindow : public QMainWindow, private PasswordPrompt, private ConversionObserver {
@@ -99,6 +100,7 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   // Destroyed before the list and the library they listen to.
   std::unique_ptr<DocumentTableModel> documentModel_;
   std::unique_ptr<PresetTableModel> presetModel_;
+  std::unique_ptr<PresetTableActions> presetActions_;
   EditorPanel* editor_ = nullptr;  // a child widget
   ListenerToken libraryToken_;
   ProgressSheet* progress_ = nullptr;

@@ -422,6 +422,54 @@ class WindowTest : public QObject {
     QTRY_COMPARE(view->pagePoints().width, 612.0);
   }
 
+  // Add names the new preset after the editor's text and opens its name;
+  // an empty name is refused with an alert; removing rows 1 and 3 selects
+  // the row that follows them.
+  void presetTableAddsRenamesAndRemoves() {
+    test::ScratchHome home;
+    MainWindow window;
+    window.show();
+    PresetLibrary& library = window.Library();
+    auto* presets = window.findChild<QTableView*>("presetTable");
+    presets->selectRow(1);  // "Draft"
+    const size_t before = library.waterMarkPresetData().size();
+    auto* text = window.findChild<QLineEdit*>("textTextFieldOutlet");
+    text->setText("Draft");
+    window.findChild<QToolButton*>("addPresetButton")->click();
+    QCOMPARE(library.waterMarkPresetData().size(), before + 1);
+    QCOMPARE(library.waterMarkPresetData().back(), std::string("Draft 1"));
+    QCOMPARE(presets->currentIndex().row(), static_cast<int>(before));
+    QTRY_VERIFY(presets->findChild<QLineEdit*>() != nullptr);  // the name is open for typing
+
+    QString alert;
+    WhenShown<QMessageBox>([&](QMessageBox* box) {
+      alert = box->text();
+      box->accept();
+    });
+    QVERIFY(!presets->model()->setData(presets->model()->index(static_cast<int>(before), 0), ""));
+    QTRY_VERIFY(!alert.isEmpty());
+    QCOMPARE(library.waterMarkPresetData().back(), std::string("Draft 1"));
+
+    QVERIFY(
+        presets->model()->setData(presets->model()->index(static_cast<int>(before), 0), "Renamed"));
+    QCOMPARE(library.waterMarkPresetData().back(), std::string("Renamed"));
+
+    presets->selectRow(1);
+    presets->selectionModel()->setCurrentIndex(
+        presets->model()->index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const std::string third = library.waterMarkPresetData()[2];
+    WhenShown<QMessageBox>([](QMessageBox* box) {
+      for (QAbstractButton* button : box->buttons()) {
+        if (box->buttonRole(button) == QMessageBox::DestructiveRole) button->click();
+      }
+    });
+    window.findChild<QToolButton*>("removePresetButton")->click();
+    QTRY_COMPARE(library.waterMarkPresetData().size(), before - 1);
+    QCOMPARE(library.waterMarkPresetData()[1], third);
+    QTRY_COMPARE(presets->selectionModel()->selectedRows().size(), 1);
+    QCOMPARE(presets->selectionModel()->selectedRows().front().row(), 1);
+  }
+
   // Closing with modified presets asks once: Cancel keeps the window open,
   // Don't Save and Save close it without a second question.
   void closingAsksAboutModifiedPresetsOnce() {

@@ -34,8 +34,19 @@ int PresetTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant PresetTableModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= rows_ || role != Qt::DisplayRole) return {};
+  if (!index.isValid() || index.row() >= rows_) return {};
+  if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
   return QString::fromStdString(library_.DisplayName(static_cast<size_t>(index.row())));
+}
+
+Qt::ItemFlags PresetTableModel::flags(const QModelIndex& index) const {
+  return QAbstractTableModel::flags(index) |
+         (index.isValid() ? Qt::ItemIsEditable : Qt::NoItemFlags);
+}
+
+bool PresetTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (!index.isValid() || index.row() >= rows_ || role != Qt::EditRole || !rename_) return false;
+  return rename_(static_cast<size_t>(index.row()), value.toString().toStdString());
 }
 
 QVariant PresetTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <functional>
 
 #include "editor/PresetLibrary.h"
 
@@ -23,11 +24,18 @@ class PresetTableModel : public QAbstractTableModel {
   int columnCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+  // Names are edited in place; the typed text goes to the rename handler,
+  // which checks and commits it (or refuses it).
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+  using RenameHandler = std::function<bool(size_t row, const std::string& text)>;
+  void SetRenameHandler(RenameHandler handler) { rename_ = std::move(handler); }
 
  private:
   void Apply(const PresetLibrary::Update& update);
 
   PresetLibrary& library_;
+  RenameHandler rename_;
   ListenerToken token_;
   int rows_ = 0;
 };

@@ -377,5 +377,33 @@
         <source>Increase %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="RemovePresetAlertMsg">
+        <source>Remove the preset &quot;%1&quot;?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="RemoveManyPresetAlertMsg">
+        <source>Remove the selected presets?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="DeleteTitle">
+        <source>Delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="EmptyPresetNameAlertMsg">
+        <source>A preset needs a name.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PresetExistAlertMsg">
+        <source>A preset named &quot;%1&quot; exists. Replace it?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="ReplaceButtonTitle">
+        <source>Replace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PresetStoreFailedMsg">
+        <source>The presets could not be stored: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
