@@ -55,8 +55,11 @@ class PictureDrops : public QObject {
 
 }  // namespace
 
-EditorPanel::EditorPanel(PresetLibrary& library, QWidget* parent)
-    : QWidget(parent), library_(library), ui_(std::make_unique<Ui::EditorPanel>()) {
+EditorPanel::EditorPanel(PresetLibrary& library, EditHistory& history, QWidget* parent)
+    : QWidget(parent),
+      library_(library),
+      history_(history),
+      ui_(std::make_unique<Ui::EditorPanel>()) {
   ui_->setupUi(this);
   SetUpChoices();
   SetUpNumbers();
@@ -91,7 +94,7 @@ bool EditorPanel::FillOn() const {
 
 void EditorPanel::Store(std::string_view key, Value value) {
   if (loading_) return;
-  library_.setObjectToSelectedPreset(value, key);
+  history_.Edit(value, key);
 }
 
 void EditorPanel::StoreChoice(QComboBox* popup, std::string_view key) {

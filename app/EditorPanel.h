@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/Value.h"
+#include "editor/EditHistory.h"
 #include "editor/EditorRules.h"
 #include "editor/Placement.h"
 #include "editor/PresetLibrary.h"
@@ -34,7 +35,8 @@ class EditorPanel : public QWidget {
   Q_OBJECT
 
  public:
-  explicit EditorPanel(PresetLibrary& library, QWidget* parent = nullptr);
+  // Edits are stored through the history, so that they can be undone.
+  EditorPanel(PresetLibrary& library, EditHistory& history, QWidget* parent = nullptr);
   ~EditorPanel() override;
 
   void Load();
@@ -79,6 +81,7 @@ class EditorPanel : public QWidget {
   static void Select(QComboBox* popup, int tag);
 
   PresetLibrary& library_;
+  EditHistory& history_;
   std::unique_ptr<Ui::EditorPanel> ui_;
   std::vector<NumberBinding> numbers_;
   std::vector<std::string> families_;

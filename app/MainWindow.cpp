@@ -96,7 +96,7 @@ MainWindow::MainWindow(QWidget* parent)
       library_, *presetModel_, ui_->presetTable,
       PresetTableActions::Buttons{ui_->addPresetButton, ui_->removePresetButton,
                                   ui_->savePresetButton, ui_->revertPresetButton},
-      [this] { return editor_->WatermarkText(); });
+      [this] { return editor_->WatermarkText(); }, [this] { history_.Clear(); });
   ui_->documentTable->horizontalHeader()->setSectionResizeMode(DocumentTableModel::NameColumn,
                                                                QHeaderView::Stretch);
   ui_->documentTable->horizontalHeader()->setSectionResizeMode(DocumentTableModel::PagesColumn,
@@ -164,6 +164,7 @@ MainWindow::MainWindow(QWidget* parent)
       QTimer::singleShot(0, presetActions_.get(), &PresetTableActions::ShowLibrarySelection);
       return;
     }
+    history_.EndStep();
     const auto current = ui_->presetTable->selectionModel()->currentIndex();
     library_.SetSelection(SelectedPresetRows(),
                           current.isValid() ? std::optional<size_t>(current.row()) : std::nullopt);
@@ -186,7 +187,7 @@ MainWindow::MainWindow(QWidget* parent)
 // navigation. The editor reloads when the library's editor copy changes (a
 // new selection, a revert) and the preview follows every stored change.
 void MainWindow::SetUpPreview() {
-  editor_ = new EditorPanel(library_, this);
+  editor_ = new EditorPanel(library_, history_, this);
   ui_->mainSplitter->addWidget(editor_);
   ui_->mainSplitter->setStretchFactor(2, 0);
   libraryToken_ = library_.AddListener([this](const PresetLibrary::Update& update) {
@@ -194,10 +195,19 @@ void MainWindow::SetUpPreview() {
     if (update.change == PresetLibrary::Change::Preview) RequestPreview();
   });
   connect(editor_, &EditorPanel::tabChanged, this, &MainWindow::RequestPreview);
+  QAction* undo = history_.stack().createUndoAction(this);
+  undo->setObjectName(QStringLiteral("actionUndo"));
+  undo->setShortcuts(QKeySequence::Undo);
+  QAction* redo = history_.stack().createRedoAction(this);
+  redo->setObjectName(QStringLiteral("actionRedo"));
+  redo->setShortcuts(QKeySequence::Redo);
+  ui_->editMenu->insertActions(ui_->actionPreferences, {undo, redo});
+  ui_->editMenu->insertSeparator(ui_->actionPreferences);
   connect(editor_, &EditorPanel::message, this,
           [this](const QString& text) { statusBar()->showMessage(text, 8000); });
   WatermarkView* view = ui_->preview;
   connect(view, &WatermarkView::placed, this, [this](PointF point, bool) { PlaceMark(point); });
+  connect(view, &WatermarkView::placementEnded, this, [this] { history_.EndStep(); });
   connect(view, &WatermarkView::nudged, this, &MainWindow::NudgeMark);
   connect(view, &WatermarkView::contextMenuWanted, this, &MainWindow::ShowPreviewMenu);
   connect(view, &WatermarkView::pageRequested, this, [this](int step) {
@@ -297,7 +307,7 @@ void MainWindow::ShowPreviewMenu(const QPoint& where) {
 void MainWindow::PlaceMark(PointF displayPoint) {
   const auto key = PlacementKey(editor_->Tab(), editor_->TextOn(), editor_->FillOn());
   if (!key || library_.selectedRows().empty()) return;
-  library_.setObjectToSelectedPreset(AnchorFor(displayPoint, ui_->preview->pagePoints()), *key);
+  history_.Edit(AnchorFor(displayPoint, ui_->preview->pagePoints()), *key);
 }
 
 void MainWindow::NudgeMark(double dx, double dy) {

@@ -17,6 +17,7 @@
 #include "app/models/PresetTableModel.h"
 #include "app/models/ThumbnailCache.h"
 #include "app/models/WindowActions.h"
+#include "editor/EditHistory.h"
 #include "editor/PresetLibrary.h"
 #include "output/ConversionDriver.h"
 #include "output/DocumentList.h"
@@ -97,6 +98,7 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   std::unique_ptr<Ui::MainWindow> ui_;
   DocumentList documents_;
   PresetLibrary library_;
+  EditHistory history_{library_};
   // Destroyed before the list and the library they listen to.
   std::unique_ptr<DocumentTableModel> documentModel_;
   std::unique_ptr<PresetTableModel> presetModel_;

@@ -17,16 +17,25 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 PresetTableActions::PresetTableActions(PresetLibrary& library, PresetTableModel& model,
                                        QTableView* view, Buttons buttons,
-                                       std::function<std::string()> editorText)
-    : library_(library), view_(view), buttons_(buttons), editorText_(std::move(editorText)) {
+                                       std::function<std::string()> editorText,
+                                       std::function<void()> presetsChanged)
+    : library_(library),
+      view_(view),
+      buttons_(buttons),
+      editorText_(std::move(editorText)),
+      presetsChanged_(std::move(presetsChanged)) {
   view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
   model.SetRenameHandler([this](size_t row, const std::string& text) { return Rename(row, text); });
   connect(buttons_.add, &QAbstractButton::clicked, this, &PresetTableActions::Add);
   connect(buttons_.remove, &QAbstractButton::clicked, this, &PresetTableActions::Remove);
-  connect(buttons_.save, &QAbstractButton::clicked, this,
-          [this] { Report(library_.SaveSelectedRow()); });
-  connect(buttons_.revert, &QAbstractButton::clicked, this,
-          [this] { library_.RevertSelectedRow(); });
+  connect(buttons_.save, &QAbstractButton::clicked, this, [this] {
+    presetsChanged_();
+    Report(library_.SaveSelectedRow());
+  });
+  connect(buttons_.revert, &QAbstractButton::clicked, this, [this] {
+    presetsChanged_();
+    library_.RevertSelectedRow();
+  });
   // Any change may change the buttons: a selection, an edit, a store.
   token_ = library_.AddListener([this](const PresetLibrary::Update&) { UpdateButtons(); });
   UpdateButtons();
@@ -62,6 +71,7 @@ void PresetTableActions::UpdateButtons() {
 // A new preset from the editor's values, named after its text; its name is
 // then open for typing.
 void PresetTableActions::Add() {
+  presetsChanged_();
   const Result added = library_.AddToEndOfTable(editorText_());
   ShowLibrarySelection();
   if (!added.ok()) return Report(added);
@@ -85,6 +95,7 @@ void PresetTableActions::Remove() {
   box.setDefaultButton(remove);
   box.exec();
   if (box.clickedButton() != remove) return;
+  presetsChanged_();
   const Result removed = library_.RemoveRows(rows);
   ShowLibrarySelection();
   Report(removed);
@@ -97,6 +108,7 @@ void PresetTableActions::Remove() {
 bool PresetTableActions::Rename(size_t row, const std::string& text) {
   switch (library_.ValidateRename(row, text)) {
     case RenameCheck::Accept: {
+      presetsChanged_();
       const Result renamed = library_.CommitRename(row, text);
       QTimer::singleShot(0, this, [this, renamed] {
         ShowLibrarySelection();
@@ -122,6 +134,7 @@ bool PresetTableActions::Rename(size_t row, const std::string& text) {
         box.addButton(qtTrId("CancelTitle"), QMessageBox::RejectRole);
         box.exec();
         if (box.clickedButton() != replace) return RenameAgain(row, Text(text));
+        presetsChanged_();
         const Result renamed = library_.CommitRename(row, text);
         ShowLibrarySelection();
         Report(renamed);

@@ -28,9 +28,11 @@ class PresetTableActions : public QObject {
     QAbstractButton* revert;
   };
   // editorText gives the watermark text in the editor, the base of a new
-  // preset's name.
+  // preset's name; presetsChanged is called after every add, remove,
+  // rename, save and revert.
   PresetTableActions(PresetLibrary& library, PresetTableModel& model, QTableView* view,
-                     Buttons buttons, std::function<std::string()> editorText);
+                     Buttons buttons, std::function<std::string()> editorText,
+                     std::function<void()> presetsChanged);
   ~PresetTableActions() override;
 
   // Selects the library's selected rows in the view.
@@ -48,6 +50,7 @@ class PresetTableActions : public QObject {
   QTableView* view_;
   Buttons buttons_;
   std::function<std::string()> editorText_;
+  std::function<void()> presetsChanged_;
   ListenerToken token_;
 };
 

@@ -157,6 +157,29 @@ void PresetLibrary::setObjectToSelectedPreset(const Value& value, std::string_vi
   Notify(Change::Preview);
 }
 
+PresetLibrary::WorkingCopies PresetLibrary::SelectedWorkingCopies() const {
+  WorkingCopies copies;
+  for (size_t row : selectedRows_) {
+    if (const Dictionary* preset = DictionaryFor(all_, names_[row])) {
+      copies.emplace_back(names_[row], *preset);
+    }
+  }
+  return copies;
+}
+
+void PresetLibrary::RestoreWorkingCopies(const WorkingCopies& copies) {
+  std::vector<size_t> rows;
+  for (const auto& [name, preset] : copies) {
+    Dictionary* copy = WorkingCopy(name);
+    if (!copy) continue;
+    *copy = preset;
+    rows.push_back(
+        static_cast<size_t>(std::find(names_.begin(), names_.end(), name) - names_.begin()));
+  }
+  if (!rows.empty()) Notify(Change::Table, rows);
+  LoadSelectedPreset();
+}
+
 std::optional<std::string> PresetLibrary::saveCustomWatermarkImage(const QImage& image,
                                                                    std::string& error) {
   const auto folder = GetApplicationSupportFolder(kImageFolder, &error);

@@ -76,6 +76,14 @@ class PresetLibrary {
   // editor's copy and every selected working copy take it and are marked.
   void setObjectToSelectedPreset(const Value& value, std::string_view key);
 
+  // The working copies of the selected presets, by name: what undoing an
+  // edit puts back.
+  using WorkingCopies = std::vector<std::pair<std::string, Dictionary>>;
+  WorkingCopies SelectedWorkingCopies() const;
+  // Puts working copies back (a preset renamed or removed since is
+  // skipped), shows the selected one in the editor and tells the listeners.
+  void RestoreWorkingCopies(const WorkingCopies& copies);
+
   Result AddPreset(const std::string& name);
   Result SaveSelectedRow();
   void RevertSelectedRow();

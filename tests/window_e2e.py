@@ -22,7 +22,10 @@ TIMEOUT = 60
 def wait_for(what, find):
     deadline = time.monotonic() + TIMEOUT
     while time.monotonic() < deadline:
-        found = find()
+        try:
+            found = find()
+        except Exception:  # an object went away while we looked at it
+            found = None
         if found:
             return found
         time.sleep(0.1)
