@@ -404,6 +404,22 @@ class WindowTest : public QObject {
     QVERIFY2(std::abs(anchor.x - 4.0 / 3) < 0.05 && std::abs(anchor.y - 4.0 / 3) < 0.05,
              qPrintable(QString("%1 %2").arg(anchor.x).arg(anchor.y)));
 
+    // Undo takes back the whole drag, then the click, then switching the
+    // text on, which leaves the preset unmodified again; redo brings them back.
+    auto* undo = window.findChild<QAction*>("actionUndo");
+    auto* redo = window.findChild<QAction*>("actionRedo");
+    undo->trigger();
+    anchor = library.GetPresetSettingsForIndex(0).textCenter;
+    QVERIFY(std::abs(anchor.x - 2) < 0.05 && std::abs(anchor.y - 2) < 0.05);
+    undo->trigger();
+    undo->trigger();
+    QVERIFY(!undo->isEnabled());
+    QVERIFY(!library.IsModified(0));
+    for (int step = 0; step < 3; ++step) redo->trigger();
+    anchor = library.GetPresetSettingsForIndex(0).textCenter;
+    QVERIFY(std::abs(anchor.x - 4.0 / 3) < 0.05 && std::abs(anchor.y - 4.0 / 3) < 0.05);
+    QVERIFY(library.IsModified(0));
+
     // The fill tab with the fill off: clicks change nothing.
     auto* tabs = window.findChild<QTabWidget*>("watermarkOptionTabOutlet");
     tabs->setCurrentIndex(1);
