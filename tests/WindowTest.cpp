@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
@@ -173,7 +174,7 @@ class WindowTest : public QObject {
     PageRenderQueue queue;
     std::vector<std::tuple<int, int, QSize>> received;
     connect(&queue, &PageRenderQueue::Rendered, this,
-            [&](int slot, int generation, const QImage& image) {
+            [&](int slot, int generation, const QImage& image, SizeF) {
               received.emplace_back(slot, generation, image.size());
             });
     for (int generation = 1; generation <= 20; ++generation) {
@@ -188,6 +189,50 @@ class WindowTest : public QObject {
     QVERIFY(last7 != received.rend());
     QCOMPARE(std::get<1>(*last7), 20);
     QCOMPARE(std::get<2>(*last7), QSize(50, 100));  // fitted, upright
+  }
+
+  // The preview's picture is the command line's render of the same page,
+  // preset, marker and scale, pixel for pixel.
+  void previewEqualsTheCommandLineRender() {
+    test::ScratchHome home;
+    const fs::path sample = fs::path(QUILLSHEET_SOURCE_DIR) / "resources/samples/sample.pdf";
+    const fs::path presets = fs::path(QUILLSHEET_SOURCE_DIR) / "resources/DefaultPreset.plist";
+    const fs::path png = home.path() / "page.png";
+    QProcess cli;
+    cli.start(QUILLSHEET_CLI, {"render", QString::fromStdString(sample.string()), "-o",
+                               QString::fromStdString(png.string()), "--page", "2", "--preset-file",
+                               QString::fromStdString(presets.string()), "--name", "Draft",
+                               "--scale", "2", "--marker", "text"});
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), 0);
+
+    PresetLibrary library;
+    QVERIFY(library.Load());
+    const auto& names = library.waterMarkPresetData();
+    const auto draft = std::find(names.begin(), names.end(), "Draft") - names.begin();
+    WatermarkSettings settings = library.GetPresetSettingsForIndex(draft);
+    settings.showMarker = true;
+    settings.markerOnText = true;
+    OpenError error = OpenError::None;
+    std::string message;
+    std::shared_ptr<SourceDocument> document = SourceDocument::Open(sample, "", error, message);
+    QVERIFY(document);
+    PageRenderQueue queue;
+    QImage shown;
+    SizeF points;
+    connect(&queue, &PageRenderQueue::Rendered, this,
+            [&](int, int, const QImage& image, SizeF pagePoints) {
+              shown = image;
+              points = pagePoints;
+            });
+    // Fitting the page into twice its size draws it at scale 2.
+    queue.Render({0, 0, document, 1, QSize(10000, 2 * 792), settings});
+    QTRY_VERIFY(!shown.isNull());
+    QCOMPARE(points.height, 792.0);
+    const QImage written(QString::fromStdString(png.string()));
+    QCOMPARE(shown.size(), written.size());
+    QCOMPARE(shown.convertToFormat(QImage::Format_ARGB32),
+             written.convertToFormat(QImage::Format_ARGB32));
   }
 
   // The Add panel takes a folder as chosen, and its box searches sub-folders.
