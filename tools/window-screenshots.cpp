@@ -1,5 +1,6 @@
 // Pictures of the window for the documentation: the main window with the
-// sample document (light and dark palette), the preferences sheet and the
+// sample document and the editor (light and dark palette), the editor's fill
+// tab with its patterns, a turned page, the preferences sheet and the
 // progress sheet as it looks in the middle of a run.
 // quillsheet-window-screenshots OUTPUT-FOLDER [dark]
 #include <QAction>
@@ -8,8 +9,10 @@
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
+#include <QToolButton>
 
 #include "app/MainWindow.h"
 #include "app/ProgressSheet.h"
@@ -67,15 +70,29 @@ int main(int argc, char** argv) {
   if (dark) QApplication::setPalette(DarkPalette());
   const QString suffix = dark ? QStringLiteral("-dark") : QString();
   quillsheet::MainWindow window;
-  window.resize(1000, 680);
+  window.resize(1280, 760);
   window.show();
   window.AddPaths({quillsheet::ResourceFolder() / "samples" / "sample.pdf"}, false);
   QTimer::singleShot(1000, [&] {
     window.findChild<QTableView*>(QStringLiteral("documentTable"))->selectRow(0);
-    QTimer::singleShot(400, [&] {
+    QTimer::singleShot(600, [&] {
       window.grab().save(folder + QStringLiteral("/window%1.png").arg(suffix));
+      // The bundled "Dotted Background" preset fills with a pattern.
+      auto* presets = window.findChild<QTableView*>(QStringLiteral("presetTable"));
+      presets->selectRow(5);
+      auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("watermarkOptionTabOutlet"));
+      tabs->setCurrentIndex(1);
+      QTimer::singleShot(600, [&, presets, tabs] {
+        window.grab().save(folder + QStringLiteral("/editor-fill%1.png").arg(suffix));
+        presets->selectRow(0);
+        tabs->setCurrentIndex(0);
+        window.findChild<QToolButton*>(QStringLiteral("lastPageButton"))->click();
+      });
+      QTimer::singleShot(1200, [&] {
+        window.grab().save(folder + QStringLiteral("/editor-turned%1.png").arg(suffix));
+      });
       window.findChild<QAction*>(QStringLiteral("actionPreferences"))->trigger();
-      QTimer::singleShot(400, [&] {
+      QTimer::singleShot(1800, [&] {
         if (auto* sheet = window.findChild<QDialog*>(QStringLiteral("PreferencesDialog"))) {
           sheet->grab().save(folder + QStringLiteral("/preferences%1.png").arg(suffix));
           sheet->close();
