@@ -104,18 +104,6 @@ LayerGroups SplitAroundPage(const WatermarkSettings& settings) {
   return groups;
 }
 
-void DrawWatermarkedPage(Canvas& canvas, const WatermarkSettings& s, const SourcePage& page,
-                         const RectF& pageBox, const RectF& target) {
-  Canvas::State state(canvas);
-  const LayerGroups groups = SplitAroundPage(s);
-  for (const PageLayer layer : groups.behind) DrawWatermarkLayer(canvas, s, layer, target);
-  DrawPageContent(canvas, page, pageBox);
-  for (const PageLayer layer : groups.front) DrawWatermarkLayer(canvas, s, layer, target);
-  if (const auto marker = MarkerPosition(s, target)) {
-    DrawPositionMarker(canvas, marker->x, marker->y);
-  }
-}
-
 std::optional<PointF> MarkerPosition(const WatermarkSettings& s, const RectF& target) {
   if (!s.showMarker) return std::nullopt;
   std::optional<PointF> point;

@@ -35,10 +35,6 @@ void DrawWatermarkLayer(Canvas& canvas, const WatermarkSettings& settings, PageL
 
 void DrawPageContent(Canvas& canvas, const SourcePage& page, const RectF& pageBox);
 
-// Page, layers and (when the settings ask for it) the marker.
-void DrawWatermarkedPage(Canvas& canvas, const WatermarkSettings& settings, const SourcePage& page,
-                         const RectF& pageBox, const RectF& target);
-
 // Where the marker goes: the text anchor or the positioned fill's anchor; no
 // value when the settings show no marker or the layer has no anchor to show.
 std::optional<PointF> MarkerPosition(const WatermarkSettings& settings, const RectF& target);

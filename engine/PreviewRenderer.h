@@ -8,8 +8,32 @@
 
 namespace quillsheet {
 
-// Renders the page at scale pixels per point; settings.viewScale should be
-// the same scale. Null when the page or the scale gives no pixels.
+// A page drawn once at one scale, from which frames with any settings are
+// made: an edit redraws only the layers around the kept picture of the
+// page, split around it as the writer splits them. Not thread-safe; use one
+// thread at a time.
+class PreviewFrames {
+ public:
+  // Draws the page at scale pixels per point; invalid when the page or the
+  // scale gives no pixels.
+  PreviewFrames(const SourcePage& page, double scale);
+
+  bool valid() const { return page_ != nullptr; }
+  double scale() const { return scale_; }
+  SizeF pagePoints() const { return size_; }
+
+  // The page with the layers and the marker of the settings, on white paper;
+  // settings.viewScale should be scale(). Null when invalid.
+  SurfaceHandle Frame(const WatermarkSettings& settings) const;
+
+ private:
+  SurfaceHandle page_;  // the page alone, transparent where it paints nothing
+  SizeF size_;
+  double scale_;
+};
+
+// One frame of a page at scale pixels per point; null when the page or the
+// scale gives no pixels.
 SurfaceHandle RenderPreview(const SourcePage& page, const WatermarkSettings& settings,
                             double scale);
 

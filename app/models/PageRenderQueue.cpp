@@ -7,30 +7,13 @@
 namespace quillsheet {
 namespace {
 
-struct Drawn {
-  QImage image;
-  SizeF pagePoints;
-};
-
-Drawn Draw(const PageRenderQueue::Request& request) {
-  if (!request.document || request.page < 0 || request.page >= request.document->PageCount()) {
-    return {};
-  }
-  const SourcePage page = request.document->Page(request.page);
-  const SizeF size = page.DisplayedSize();
-  const double scale =
-      std::min(request.fit.width() / size.width, request.fit.height() / size.height);
-  if (!(scale > 0)) return {{}, size};
-  WatermarkSettings settings = request.settings.value_or(GetPresetSettingsFrom(nullptr));
-  if (!request.settings) settings.textEnabled = settings.fillEnabled = false;
-  settings.viewScale = static_cast<float>(scale);
-  const SurfaceHandle picture = RenderPreview(page, settings, scale);
-  if (!picture) return {{}, size};
+QImage ImageOf(const SurfaceHandle& picture) {
+  if (!picture) return {};
   const QImage view(
       cairo_image_surface_get_data(picture.get()), cairo_image_surface_get_width(picture.get()),
       cairo_image_surface_get_height(picture.get()), cairo_image_surface_get_stride(picture.get()),
       QImage::Format_ARGB32_Premultiplied);
-  return {view.copy(), size};  // the copy: the surface goes away with this function
+  return view.copy();  // the surface goes away with its handle
 }
 
 }  // namespace
@@ -59,6 +42,38 @@ void PageRenderQueue::Render(Request request) {
 void PageRenderQueue::Clear() {
   std::lock_guard lock(guard_);
   pending_.clear();
+}
+
+// Marked pictures come from the kept page when the same page is asked for
+// at the same size again, as every edit and drag of the preview does; only
+// the layers are drawn again.
+PageRenderQueue::Drawn PageRenderQueue::Draw(const Request& request) {
+  if (!request.document || request.page < 0 || request.page >= request.document->PageCount()) {
+    return {};
+  }
+  const bool sameAsKept = kept_ && keptDocument_.lock() == request.document &&
+                          keptPage_ == request.page && keptFit_ == request.fit;
+  if (!sameAsKept) {
+    const SourcePage page = request.document->Page(request.page);
+    const SizeF size = page.DisplayedSize();
+    const double scale =
+        std::min(request.fit.width() / size.width, request.fit.height() / size.height);
+    if (!(scale > 0)) return {{}, size};
+    auto frames = std::make_unique<PreviewFrames>(page, scale);
+    if (!request.settings) {
+      // Thumbnails: the page alone, never kept.
+      WatermarkSettings plain = GetPresetSettingsFrom(nullptr);
+      plain.textEnabled = plain.fillEnabled = false;
+      return {ImageOf(frames->Frame(plain)), size};
+    }
+    kept_ = std::move(frames);
+    keptDocument_ = request.document;
+    keptPage_ = request.page;
+    keptFit_ = request.fit;
+  }
+  WatermarkSettings settings = *request.settings;
+  settings.viewScale = static_cast<float>(kept_->scale());
+  return {ImageOf(kept_->Frame(settings)), kept_->pagePoints()};
 }
 
 void PageRenderQueue::Work() {

@@ -15,6 +15,7 @@
 #include <optional>
 #include <thread>
 
+#include "engine/PreviewRenderer.h"
 #include "engine/SourceDocument.h"
 #include "engine/WatermarkSettings.h"
 
@@ -46,12 +47,23 @@ class PageRenderQueue : public QObject {
   void Rendered(int slot, int generation, const QImage& image, quillsheet::SizeF pagePoints);
 
  private:
+  struct Drawn {
+    QImage image;
+    SizeF pagePoints;
+  };
   void Work();
+  Drawn Draw(const Request& request);  // on the worker
 
   std::mutex guard_;
   std::condition_variable wake_;
   std::deque<Request> pending_;
   bool stopping_ = false;
+  // The worker's page kept for the next marked picture of the same page and
+  // size (worker only).
+  std::unique_ptr<PreviewFrames> kept_;
+  std::weak_ptr<SourceDocument> keptDocument_;
+  int keptPage_ = -1;
+  QSize keptFit_;
   std::thread worker_;
 };
 
