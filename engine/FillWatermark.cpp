@@ -1,6 +1,7 @@
 #include "engine/FillWatermark.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -36,6 +37,36 @@ SurfaceHandle SurfaceFromImage(const QImage& image, int width, int height) {
                 static_cast<size_t>(width) * 4);
   }
   cairo_surface_mark_dirty(surface.get());
+  return surface;
+}
+
+// Rasters of pictures are costly (a 2000 x 2000 picture takes tens of
+// milliseconds) and the same picture is drawn again and again: on every
+// page of a document, and on every frame while the preview is dragged. Each
+// thread keeps its last raster; rasters shared between threads could be
+// touched by two cairo contexts at once. Very large rasters are not kept.
+SurfaceHandle CachedSurfaceFromImage(const QImage& image, int width, int height) {
+  struct Kept {
+    qint64 key = 0;
+    int width = 0;
+    int height = 0;
+    SurfaceHandle surface;
+  };
+  constexpr double kMostKeptPixels = 16e6;
+  // Two: a picture's full raster and the one sized for the screen.
+  thread_local std::array<Kept, 2> kept;
+  for (Kept& entry : kept) {
+    if (entry.surface && entry.key == image.cacheKey() && entry.width == width &&
+        entry.height == height) {
+      return SurfaceHandle(cairo_surface_reference(entry.surface.get()));
+    }
+  }
+  SurfaceHandle surface = SurfaceFromImage(image, width, height);
+  if (surface && double(width) * height <= kMostKeptPixels) {
+    std::swap(kept[0], kept[1]);  // the older one goes
+    kept[0] = {image.cacheKey(), width, height,
+               SurfaceHandle(cairo_surface_reference(surface.get()))};
+  }
   return surface;
 }
 
@@ -155,7 +186,7 @@ SurfaceHandle RasterizeImage(const QImage* image, SizeF& size, bool reduce) {
     width = std::max(1.0, std::floor(width * shrink));
     height = std::max(1.0, std::floor(height * shrink));
   }
-  return SurfaceFromImage(*image, static_cast<int>(width), static_cast<int>(height));
+  return CachedSurfaceFromImage(*image, static_cast<int>(width), static_cast<int>(height));
 }
 
 void FillWithPatternCell(cairo_t* cr, bool grid, const std::optional<Rgba>& color,
@@ -206,7 +237,18 @@ void DrawImageFill(Canvas& canvas, const WatermarkSettings& s, bool usePattern,
           std::nullopt, 1.0);
     } else if (const auto rect =
                    ImageRectForStyle(s.backStyle, scaled, anchor, page, raster.get())) {
-      PaintImageInRect(cr, raster.get(), *rect);
+      // On screen a picture is drawn from a copy at the pixels it covers:
+      // scaling the full picture down on every frame of a drag is too slow.
+      SurfaceHandle onScreen;
+      if (!usePattern && cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE) {
+        const double pixels = DeviceScale(cr);
+        const int width = std::max(1, static_cast<int>(std::lround(rect->width * pixels)));
+        const int height = std::max(1, static_cast<int>(std::lround(rect->height * pixels)));
+        if (width < cairo_image_surface_get_width(raster.get())) {
+          onScreen = CachedSurfaceFromImage(*s.fillImage, width, height);
+        }
+      }
+      PaintImageInRect(cr, onScreen ? onScreen.get() : raster.get(), *rect);
     }
   });
 }

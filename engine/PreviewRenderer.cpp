@@ -1,8 +1,7 @@
 #include "engine/PreviewRenderer.h"
 
 #include <cmath>
-
-#include "engine/Compositor.h"
+#include <sstream>
 
 namespace quillsheet {
 namespace {
@@ -21,6 +20,44 @@ SurfaceHandle NewSurface(SizeF size, double scale) {
                                                    static_cast<int>(height)));
   if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
   return surface;
+}
+
+// What a layer's picture depends on, as text: two equal keys draw the same.
+std::string LayerKey(const WatermarkSettings& s, PageLayer layer) {
+  std::ostringstream key;
+  key << std::hexfloat << s.viewScale << '|';
+  const auto colour = [&](const std::optional<Rgba>& c) {
+    if (c) key << c->red << ',' << c->green << ',' << c->blue << ',' << c->alpha;
+    key << '|';
+  };
+  if (layer == PageLayer::Text) {
+    key << s.textString << '|' << s.drawingType << '|' << s.textDistance << '|' << s.fitDrawingType
+        << '|' << s.textFont << '|' << s.textFontSize << '|' << s.drawingMode << '|'
+        << s.strokeWidth << '|' << s.textOpacity << '|' << s.rotationAngle << '|' << s.dropShadow
+        << '|' << s.shadowXOffset << '|' << s.shadowYOffset << '|' << s.shadowBlur << '|';
+    colour(s.textColor);
+    colour(s.shadowColor);
+    // Tiled and fitted text have no anchor.
+    if (s.drawingType != 4 && !(s.drawingType == 1 && s.fitDrawingType != 0)) {
+      key << s.textCenter.x << ',' << s.textCenter.y;
+    }
+  } else {
+    key << s.fillOption << '|' << s.backStyle << '|' << s.backSize << '|' << s.backOpacity << '|'
+        << s.patternName << '|' << (s.fillImage ? s.fillImage->cacheKey() : 0) << '|';
+    colour(s.backColor);
+    // Only placed pictures and picture tiles start at the anchor.
+    if (s.backStyle == 1 || s.backStyle == 6) key << s.fillCenter.x << ',' << s.fillCenter.y;
+  }
+  return key.str();
+}
+
+// Paints a picture of the whole page, pixel for pixel.
+void PaintPicture(cairo_t* cr, cairo_surface_t* picture) {
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  cairo_set_source_surface(cr, picture, 0, 0);
+  cairo_paint(cr);
+  cairo_restore(cr);
 }
 
 }  // namespace
@@ -50,15 +87,9 @@ SurfaceHandle PreviewFrames::Frame(const WatermarkSettings& settings) const {
     Canvas canvas(cr, scale_, size_.height);
     const RectF target{0, 0, size_.width, size_.height};
     const LayerGroups groups = SplitAroundPage(settings);
-    for (const PageLayer layer : groups.behind) {
-      DrawWatermarkLayer(canvas, settings, layer, target);
-    }
-    cairo_save(cr);
-    cairo_identity_matrix(cr);
-    cairo_set_source_surface(cr, page_.get(), 0, 0);
-    cairo_paint(cr);
-    cairo_restore(cr);
-    for (const PageLayer layer : groups.front) DrawWatermarkLayer(canvas, settings, layer, target);
+    for (const PageLayer layer : groups.behind) PaintLayer(cr, settings, layer);
+    PaintPicture(cr, page_.get());
+    for (const PageLayer layer : groups.front) PaintLayer(cr, settings, layer);
     if (const auto marker = MarkerPosition(settings, target)) {
       DrawPositionMarker(canvas, marker->x, marker->y);
     }
@@ -66,6 +97,24 @@ SurfaceHandle PreviewFrames::Frame(const WatermarkSettings& settings) const {
   cairo_destroy(cr);
   cairo_surface_flush(frame.get());
   return frame;
+}
+
+void PreviewFrames::PaintLayer(cairo_t* cr, const WatermarkSettings& settings,
+                               PageLayer layer) const {
+  KeptLayer& kept = layer == PageLayer::Text ? keptText_ : keptFill_;
+  std::string key = LayerKey(settings, layer);
+  if (!kept.picture || kept.drawnWith != key) {
+    kept = {std::move(key), NewSurface(size_, scale_)};
+    if (!kept.picture) return;
+    cairo_t* layerCr = cairo_create(kept.picture.get());
+    {
+      Canvas canvas(layerCr, scale_, size_.height);
+      DrawWatermarkLayer(canvas, settings, layer, {0, 0, size_.width, size_.height});
+    }
+    cairo_destroy(layerCr);
+    cairo_surface_flush(kept.picture.get());
+  }
+  PaintPicture(cr, kept.picture.get());
 }
 
 SurfaceHandle RenderPreview(const SourcePage& page, const WatermarkSettings& settings,

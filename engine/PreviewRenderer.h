@@ -2,6 +2,9 @@
 // and the marker when the settings ask for it, as a raster.
 #pragma once
 
+#include <string>
+
+#include "engine/Compositor.h"
 #include "engine/FillWatermark.h"
 #include "engine/SourceDocument.h"
 #include "engine/WatermarkSettings.h"
@@ -10,8 +13,10 @@ namespace quillsheet {
 
 // A page drawn once at one scale, from which frames with any settings are
 // made: an edit redraws only the layers around the kept picture of the
-// page, split around it as the writer splits them. Not thread-safe; use one
-// thread at a time.
+// page, split around it as the writer splits them. The last picture of each
+// layer is kept too, and used again while the settings that draw it stay
+// the same (moving the text leaves a fill untouched; a tiled text does not
+// move). Not thread-safe; use one thread at a time.
 class PreviewFrames {
  public:
   // Draws the page at scale pixels per point; invalid when the page or the
@@ -27,7 +32,15 @@ class PreviewFrames {
   SurfaceHandle Frame(const WatermarkSettings& settings) const;
 
  private:
+  struct KeptLayer {
+    std::string drawnWith;  // the settings that drew it, as LayerKey gives them
+    SurfaceHandle picture;
+  };
+  void PaintLayer(cairo_t* cr, const WatermarkSettings& settings, PageLayer layer) const;
+
   SurfaceHandle page_;  // the page alone, transparent where it paints nothing
+  mutable KeptLayer keptFill_;
+  mutable KeptLayer keptText_;
   SizeF size_;
   double scale_;
 };

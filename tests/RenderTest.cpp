@@ -326,6 +326,45 @@ TEST_F(PageDrawing, OpaquePageContentHidesLayersBehindIt) {
   EXPECT_EQ(left(), 0xFFFFFF00u);
 }
 
+// Frames from a kept page and kept layers equal frames drawn afresh, as
+// the settings change between them: moved text, a moved picture that is
+// centred (its anchor unused), another opacity, the text switched off.
+TEST_F(PageDrawing, KeptPagesAndLayersGiveTheFramesDrawnAfresh) {
+  const auto document = Open({{612, 792, 0, "", "0 0 1 rg 100 100 300 300 re f"}});
+  const SourcePage page = document->Page(0);
+  Dictionary preset;
+  GetDefaultWatermarkOptions(preset);
+  QImage picture(400, 300, QImage::Format_ARGB32);
+  picture.fill(QColor(200, 40, 40, 160));
+  preset.insert_or_assign("WatermarkbackGroundOptionsState", Value(true));
+  preset.insert_or_assign("FillWatermarkOption", Value(std::int64_t{2}));
+  preset.insert_or_assign("backStyle", Value(std::int64_t{2}));
+  preset.insert_or_assign("Image", Value(Value::Image(std::make_shared<const QImage>(picture))));
+  WatermarkSettings s = GetPresetSettingsFrom(&preset);
+  s.viewScale = 0.5f;
+  const PreviewFrames kept(page, 0.5);
+  const auto same = [&](const WatermarkSettings& settings) {
+    const SurfaceHandle fromKept = kept.Frame(settings);
+    const SurfaceHandle afresh = PreviewFrames(page, 0.5).Frame(settings);
+    const auto bytes = [](const SurfaceHandle& surface) {
+      return std::string(reinterpret_cast<const char*>(cairo_image_surface_get_data(surface.get())),
+                         static_cast<size_t>(cairo_image_surface_get_stride(surface.get())) *
+                             cairo_image_surface_get_height(surface.get()));
+    };
+    return bytes(fromKept) == bytes(afresh);
+  };
+  EXPECT_TRUE(same(s));
+  s.textCenter = {3, 5};
+  EXPECT_TRUE(same(s));
+  s.fillCenter = {4, 4};
+  EXPECT_TRUE(same(s));
+  s.textOpacity = 0.25;
+  s.backOpacity = 0.75;
+  EXPECT_TRUE(same(s));
+  s.textEnabled = false;
+  EXPECT_TRUE(same(s));
+}
+
 TEST_F(PageDrawing, BadDocumentsAreRefusedWithAReason) {
   OpenError error{};
   std::string message;
