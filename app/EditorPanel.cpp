@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <cmath>
 
+#include "app/ColourSwatches.h"
 #include "app/NumberField.h"
 #include "engine/PatternCatalog.h"
 #include "ui_EditorPanel.h"
@@ -260,6 +261,12 @@ void EditorPanel::SliderMoved(const NumberBinding& binding, int value) {
 }
 
 void EditorPanel::SetUpColourWells() {
+  connect(ui_->colorView, &ColourSwatches::picked, this, [this](int index) {
+    const auto colour = SwatchColour(index);
+    if (!colour) return;
+    ShowColour(ui_->backFillColorWellOutlet, colour);
+    Store(pk::kBackColor, ColorValue(*colour));
+  });
   const std::pair<QToolButton*, std::string_view> wells[] = {
       {ui_->fillColorWellOutlet, pk::kTextFontColor},
       {ui_->shadowColorWellOutlet, pk::kShadowFontColor},

@@ -1,5 +1,6 @@
 #include "editor/EditorRules.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -181,6 +182,30 @@ std::string CompleteFamily(const std::vector<std::string>& families, std::string
     if (lower(family).starts_with(prefix)) return family;
   }
   return std::string(typed);
+}
+
+std::optional<Rgba> SwatchColour(int index) {
+  static constexpr Rgba kSwatches[kSwatchCount] = {
+      {0.5, 0.5, 0.5, 1}, {0.5, 0, 0.5, 1}, {0, 0, 1, 1}, {0, 1, 0, 1},
+      {1, 1, 0, 1},       {1, 0.5, 0, 1},   {1, 0, 0, 1}, {0, 0, 0, 1}};
+  if (index < 1 || index > kSwatchCount) return std::nullopt;
+  return kSwatches[index - 1];
+}
+
+std::optional<Rgba> SwatchHoverShade(int index) {
+  if (index == 1) return Rgba{2.0 / 3, 2.0 / 3, 2.0 / 3, 1};
+  if (index == kSwatchCount) return Rgba{1.0 / 3, 1.0 / 3, 1.0 / 3, 1};
+  const auto colour = SwatchColour(index);
+  if (!colour) return std::nullopt;
+  // The same hue, saturation 0.6 lower, full brightness.
+  const double high = std::max({colour->red, colour->green, colour->blue});
+  const double low = std::min({colour->red, colour->green, colour->blue});
+  const double saturation = high > 0 ? (high - low) / high : 0;
+  const double paler = std::max(0.0, saturation - 0.6);
+  const auto shade = [&](double component) {
+    return high > low ? 1 - paler * (high - component) / (high - low) : 1.0;
+  };
+  return Rgba{shade(colour->red), shade(colour->green), shade(colour->blue), colour->alpha};
 }
 
 std::int64_t AngleToSlider(std::int64_t angle) {

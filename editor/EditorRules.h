@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/Value.h"
+#include "engine/PresetValues.h"
 
 namespace quillsheet {
 
@@ -78,6 +79,14 @@ SliderMove MoveAngleSlider(double sliderValue);
 // order) whose name starts with the text in any case; the text itself when
 // none does.
 std::string CompleteFamily(const std::vector<std::string>& families, std::string_view typed);
+
+// The fill colour swatches, numbered from 1: grey, purple, blue, green,
+// yellow, orange, red, black; none for any other number.
+std::optional<Rgba> SwatchColour(int index);
+// What a swatch shows under the pointer: a paler shade of its colour (the
+// greys: light grey for grey, dark grey for black).
+std::optional<Rgba> SwatchHoverShade(int index);
+inline constexpr int kSwatchCount = 8;
 
 // The circular slider holds -360..0: angle 0 is -270, 90 is -360, 180 is -90.
 std::int64_t AngleToSlider(std::int64_t angle);

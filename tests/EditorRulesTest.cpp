@@ -105,6 +105,23 @@ TEST(EditorRules, FamilyCompletionTakesTheFirstInOrderIgnoringCase) {
   EXPECT_EQ(CompleteFamily(families, "Zap"), "Zap");
 }
 
+TEST(EditorRules, SwatchesAndTheirHoverShades) {
+  EXPECT_EQ(SwatchColour(3), (Rgba{0, 0, 1, 1}));
+  EXPECT_EQ(SwatchColour(6), (Rgba{1, 0.5, 0, 1}));
+  EXPECT_FALSE(SwatchColour(0));
+  EXPECT_FALSE(SwatchColour(9));
+  EXPECT_EQ(SwatchHoverShade(1), (Rgba{2.0 / 3, 2.0 / 3, 2.0 / 3, 1}));
+  EXPECT_EQ(SwatchHoverShade(8), (Rgba{1.0 / 3, 1.0 / 3, 1.0 / 3, 1}));
+  const Rgba blue = *SwatchHoverShade(3);
+  EXPECT_NEAR(blue.red, 0.6, 1e-9);
+  EXPECT_NEAR(blue.green, 0.6, 1e-9);
+  EXPECT_EQ(blue.blue, 1.0);
+  const Rgba orange = *SwatchHoverShade(6);
+  EXPECT_EQ(orange.red, 1.0);
+  EXPECT_NEAR(orange.green, 0.8, 1e-9);
+  EXPECT_NEAR(orange.blue, 0.6, 1e-9);
+}
+
 TEST(EditorRules, AngleSliderMapsBothWays) {
   EXPECT_EQ(AngleToSlider(0), -270);
   EXPECT_EQ(AngleToSlider(90), -360);

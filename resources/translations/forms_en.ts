@@ -171,6 +171,10 @@
         <source>C&amp;hoose Picture…</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Colour Swatches</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>

@@ -405,5 +405,37 @@
         <source>The presets could not be stored: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="SwatchGrey">
+        <source>Grey</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="SwatchPurple">
+        <source>Purple</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="SwatchBlue">
+        <source>Blue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="SwatchGreen">
+        <source>Green</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="SwatchYellow">
+        <source>Yellow</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="SwatchOrange">
+        <source>Orange</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="SwatchRed">
+        <source>Red</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="SwatchBlack">
+        <source>Black</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
