@@ -175,7 +175,9 @@ void EditorPanel::SetUpChoices() {
       ApplyEnablement();
     });
   }
-  connect(ui_->textTextFieldOutlet, &QLineEdit::textEdited, this,
+  // Any change of the text, typed or set by a screen reader, is stored;
+  // the text set while loading is not (Store ignores it).
+  connect(ui_->textTextFieldOutlet, &QLineEdit::textChanged, this,
           [this](const QString& text) { Store(pk::kTextString, Value(text.toStdString())); });
 }
 

@@ -165,9 +165,13 @@ MainWindow::MainWindow(QWidget* parent)
       return;
     }
     history_.EndStep();
+    // The row shown in the editor is the current one, or the last selected
+    // when the selection came without a current row (from a screen reader).
+    const std::set<size_t> rows = SelectedPresetRows();
     const auto current = ui_->presetTable->selectionModel()->currentIndex();
-    library_.SetSelection(SelectedPresetRows(),
-                          current.isValid() ? std::optional<size_t>(current.row()) : std::nullopt);
+    library_.SetSelection(rows, current.isValid() && rows.count(current.row())
+                                    ? std::optional<size_t>(current.row())
+                                    : std::optional<size_t>(*rows.rbegin()));
     UpdateActions();
     RequestPreview();
   });
@@ -537,6 +541,10 @@ void MainWindow::AddPaths(std::vector<std::filesystem::path> paths, bool recursi
 void MainWindow::AddFinished(const AddReport& report) {
   adder_.join();
   adding_ = false;
+  // The first document is on show once there is one.
+  if (SelectedDocumentRows().empty() && documentModel_->rowCount() > 0) {
+    ui_->documentTable->selectRow(0);
+  }
   UpdateActions();
   if (!report.leftOut.empty()) {
     QStringList lines;

@@ -1,12 +1,16 @@
 #!/usr/bin/python3
 """Drives the real window as a user would, through the accessibility bridge.
 
-Starts `quillsheet` with a PDF, presses Convert All, names the output in
-the save dialog, waits for the end report, answers it, and checks the
-output. Finds every control by the accessible name a screen reader reads.
+Starts `quillsheet` with a PDF, selects the "Draft" preset, types a new text
+(the preset gets its star), drags the mark to a new place on the page,
+saves the preset, presses Convert All, names the output in the save dialog,
+waits for the end report and answers it. The output must look like the
+command line's render of the saved preset: the new text at the new place.
+Finds every control by the accessible name a screen reader reads.
 Run under `xvfb-run -a dbus-run-session`; usage: window_e2e.py QUILLSHEET PDF
 """
 import os
+import plistlib
 import re
 import shutil
 import subprocess
@@ -17,6 +21,7 @@ import time
 import pyatspi
 
 TIMEOUT = 60
+NEW_TEXT = "SEEN BY A SCREEN READER"
 
 
 def wait_for(what, find):
@@ -78,8 +83,64 @@ def start(program, pdf, env):
     sys.exit("FAIL: the window did not start")
 
 
+def edit_draft(app, frame):
+    presets = wait_for("preset table", lambda: named(frame, "table", "Presets"))
+    table = presets.queryTable()
+    rows = range(table.nRows)
+    draft = next(r for r in rows if table.getAccessibleAt(r, 0).name == "Draft")
+    table.addRowSelection(draft)
+    for row in rows:
+        if row != draft:
+            table.removeRowSelection(row)
+    text = wait_for("text field", lambda: named(frame, "text", "Text"))
+    wait_for("Draft in the editor", lambda: text.queryText().getText(0, -1) == "DRAFT")
+    text.queryEditableText().setTextContents(NEW_TEXT)
+    wait_for("the star of a modified preset",
+             lambda: named(presets, "table cell", "\u2605Draft"))
+
+    view = wait_for("preview", lambda: named(frame, "filler", "Preview")
+                    or next((n for n in descendants(frame) if n.name == "Preview"), None))
+    box = view.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    start = (box.x + box.width // 2, box.y + box.height // 2)
+    end = (start[0] - box.width // 6, start[1] - box.height // 5)
+    pyatspi.Registry.generateMouseEvent(*start, "b1p")
+    for step in range(1, 11):
+        pyatspi.Registry.generateMouseEvent(start[0] + (end[0] - start[0]) * step // 10,
+                                            start[1] + (end[1] - start[1]) * step // 10, "abs")
+        time.sleep(0.02)
+    pyatspi.Registry.generateMouseEvent(*end, "b1r")
+    time.sleep(0.5)
+
+    save = wait_for("enabled Save Preset button", lambda: next(
+        (b for b in descendants(frame) if b.getRoleName() == "push button"
+         and b.name == "Save Preset" and sensitive(b)), None))
+    press(save)
+    wait_for("the star to go", lambda: named(presets, "table cell", "Draft"))
+
+
+def saved_library(home):
+    for folder, _, files in os.walk(home):
+        for name in files:
+            path = os.path.join(folder, name)
+            if name.endswith(".plist") and NEW_TEXT.encode() in open(path, "rb").read():
+                return path
+    sys.exit("FAIL: the saved preset is in no preset file")
+
+
+def mean_difference(a, b):
+    """Mean absolute difference of two greyscale PGM pictures, 0 to 255."""
+    def pixels(data):
+        fields = data.split(maxsplit=4)
+        return int(fields[1]), int(fields[2]), fields[4]
+    wa, ha, pa = pixels(a)
+    wb, hb, pb = pixels(b)
+    if (wa, ha) != (wb, hb):
+        sys.exit(f"FAIL: pictures of {wa}x{ha} and {wb}x{hb}")
+    return sum(abs(x - y) for x, y in zip(pa, pb)) / len(pa)
+
+
 def render(pdf):
-    return subprocess.run(["pdftoppm", "-r", "20", "-gray", "-f", "1", "-l", "1", pdf],
+    return subprocess.run(["pdftoppm", "-r", "36", "-gray", "-f", "1", "-l", "1", pdf],
                           capture_output=True, check=True).stdout
 
 
@@ -93,11 +154,11 @@ def main():
     window = start(program, pdf, env)
     try:
         app = wait_for("application on the bus", application)
-        frame = wait_for("main window", lambda: named(app, "frame", "Quillsheet - sample.pdf")
-                         or named(app, "frame", "Quillsheet"))
+        frame = wait_for("main window", lambda: named(app, "frame", "Quillsheet \u2013 sample.pdf"))
         documents = wait_for("document table", lambda: named(frame, "table", "Documents"))
         wait_for("added document", lambda: named(documents, "table cell",
                                                  os.path.basename(pdf)))
+        edit_draft(app, frame)
         convert_all = wait_for("enabled Convert All button", lambda: next(
             (b for b in descendants(frame) if b.getRoleName() == "push button"
              and b.name == "Convert All" and sensitive(b)), None))
@@ -127,6 +188,27 @@ def main():
     info = subprocess.run(["pdfinfo", output], capture_output=True, text=True, check=True).stdout
     if not re.search(r"^Pages:\s+4$", info, re.MULTILINE):
         sys.exit(f"FAIL: the output is not the four-page sample:\n{info}")
+    # The command line converts with the saved preset and with the bundled
+    # one: the window's output is the first, not the second.
+    cli = os.path.join(os.path.dirname(program), "..", "cli", "quillsheet-cli")
+    bundled = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources",
+                           "DefaultPreset.plist")
+    with open(saved_library(scratch), "rb") as saved:
+        draft = plistlib.load(saved)["Draft"]
+    # The drag went up and left of the middle: x below half the page width,
+    # y above half its height (ratios page / point: above 2, below 2).
+    ratio_x, ratio_y = draft["TextCenter"]
+    if not (draft["textString"] == NEW_TEXT and ratio_x > 2.2 and 1 < ratio_y < 1.9):
+        sys.exit(f"FAIL: the saved Draft is {draft['textString']!r} at {draft['TextCenter']}")
+    expected = {}
+    for label, library in (("saved", saved_library(scratch)), ("bundled", bundled)):
+        expected[label] = os.path.join(scratch, f"{label}.pdf")
+        subprocess.run([cli, "convert", pdf, "-o", expected[label], "--preset-file", library,
+                        "--name", "Draft"], check=True, capture_output=True, env=env)
+    if mean_difference(render(output), render(expected["saved"])) > 0.5:
+        sys.exit("FAIL: the output is not the conversion with the saved preset")
+    if mean_difference(render(output), render(expected["bundled"])) < 0.5:
+        sys.exit("FAIL: the output still carries the bundled Draft mark")
     if render(output) == render(pdf):
         sys.exit("FAIL: the output's first page looks like the source's: no mark")
     shutil.rmtree(scratch)
