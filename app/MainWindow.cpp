@@ -446,10 +446,13 @@ void MainWindow::RequestPreview() {
                     ui_->preview->PictureSize(), settings});
 }
 
-void MainWindow::ShowRendered(int slot, int generation, const QImage& image, SizeF pagePoints) {
+void MainWindow::ShowRendered(int slot, int generation, const QImage& image, SizeF pagePoints,
+                              bool markHidden) {
   if (generation != generation_ || image.isNull()) return;
   if (slot == kPreviewSlot) {
     ui_->preview->ShowPage(image, pagePoints);
+    //% "The mark behind the page is hidden on this page (opaque background); put it in front?"
+    ui_->preview->ShowBadge(markHidden ? qtTrId("MarkHiddenBadge") : QString());
   } else if (QListWidgetItem* item = ui_->thumbnails->item(slot)) {
     thumbnailCache_.Insert(thumbnailsOf_, slot, thumbnailFit_, image);
     item->setIcon(QIcon(ScreenPixmap(image)));

@@ -81,7 +81,8 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   const ListedDocument* SelectedDocument() const;
   void ShowSelectedDocument();
   void RequestPreview();
-  void ShowRendered(int slot, int generation, const QImage& image, SizeF pagePoints);
+  void ShowRendered(int slot, int generation, const QImage& image, SizeF pagePoints,
+                    bool markHidden);
   // The preview's page: moving through the document, and placing the mark.
   void SetUpPreview();
   void GoToPage(int page);

@@ -31,6 +31,13 @@ void WatermarkView::ShowText(const QString& text) {
   update();
 }
 
+void WatermarkView::ShowBadge(const QString& text) {
+  if (badge_ == text) return;
+  badge_ = text;
+  setAccessibleDescription(text);
+  update();
+}
+
 QSize WatermarkView::PictureSize() const { return size() * devicePixelRatioF(); }
 
 QRectF WatermarkView::PictureRect() const {
@@ -55,6 +62,18 @@ void WatermarkView::paintEvent(QPaintEvent*) {
     return;
   }
   painter.drawPixmap(PictureRect().topLeft(), picture_);
+  if (!badge_.isEmpty()) {
+    const QRectF area = PictureRect().adjusted(12, 12, -12, -12);
+    QRectF box =
+        painter.boundingRect(area, Qt::AlignTop | Qt::AlignHCenter | Qt::TextWordWrap, badge_);
+    box.adjust(-8, -6, 8, 6);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 244, 200, 235));
+    painter.drawRoundedRect(box, 6, 6);
+    painter.setPen(QColor(60, 50, 0));
+    painter.drawText(box.adjusted(8, 6, -8, -6), Qt::AlignCenter | Qt::TextWordWrap, badge_);
+  }
   if (hasFocus()) {
     painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
     painter.drawRect(PictureRect().adjusted(-2, -2, 2, 2));

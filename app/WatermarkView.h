@@ -21,6 +21,8 @@ class WatermarkView : public QWidget {
   // shows the text instead.
   void ShowPage(const QImage& picture, SizeF pagePoints);
   void ShowText(const QString& text);
+  // A note over the page (none when empty), also given to screen readers.
+  void ShowBadge(const QString& text);
   SizeF pagePoints() const { return pagePoints_; }
   // The pixel size pictures should have to fill the view sharply.
   QSize PictureSize() const;
@@ -51,6 +53,7 @@ class WatermarkView : public QWidget {
   QPixmap picture_;
   SizeF pagePoints_;
   QString text_;
+  QString badge_;
   bool dragging_ = false;
 };
 

@@ -1,6 +1,8 @@
 #include "engine/PreviewRenderer.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <sstream>
 
 namespace quillsheet {
@@ -53,6 +55,7 @@ std::string LayerKey(const WatermarkSettings& s, PageLayer layer) {
 
 // Paints a picture of the whole page, pixel for pixel.
 void PaintPicture(cairo_t* cr, cairo_surface_t* picture) {
+  if (!picture) return;
   cairo_save(cr);
   cairo_identity_matrix(cr);
   cairo_set_source_surface(cr, picture, 0, 0);
@@ -87,9 +90,9 @@ SurfaceHandle PreviewFrames::Frame(const WatermarkSettings& settings) const {
     Canvas canvas(cr, scale_, size_.height);
     const RectF target{0, 0, size_.width, size_.height};
     const LayerGroups groups = SplitAroundPage(settings);
-    for (const PageLayer layer : groups.behind) PaintLayer(cr, settings, layer);
+    for (const PageLayer layer : groups.behind) PaintPicture(cr, LayerPicture(settings, layer));
     PaintPicture(cr, page_.get());
-    for (const PageLayer layer : groups.front) PaintLayer(cr, settings, layer);
+    for (const PageLayer layer : groups.front) PaintPicture(cr, LayerPicture(settings, layer));
     if (const auto marker = MarkerPosition(settings, target)) {
       DrawPositionMarker(canvas, marker->x, marker->y);
     }
@@ -99,13 +102,13 @@ SurfaceHandle PreviewFrames::Frame(const WatermarkSettings& settings) const {
   return frame;
 }
 
-void PreviewFrames::PaintLayer(cairo_t* cr, const WatermarkSettings& settings,
-                               PageLayer layer) const {
+cairo_surface_t* PreviewFrames::LayerPicture(const WatermarkSettings& settings,
+                                             PageLayer layer) const {
   KeptLayer& kept = layer == PageLayer::Text ? keptText_ : keptFill_;
   std::string key = LayerKey(settings, layer);
   if (!kept.picture || kept.drawnWith != key) {
     kept = {std::move(key), NewSurface(size_, scale_)};
-    if (!kept.picture) return;
+    if (!kept.picture) return nullptr;
     cairo_t* layerCr = cairo_create(kept.picture.get());
     {
       Canvas canvas(layerCr, scale_, size_.height);
@@ -114,7 +117,45 @@ void PreviewFrames::PaintLayer(cairo_t* cr, const WatermarkSettings& settings,
     cairo_destroy(layerCr);
     cairo_surface_flush(kept.picture.get());
   }
-  PaintPicture(cr, kept.picture.get());
+  return kept.picture.get();
+}
+
+double PreviewFrames::VisibleShareBehind(const WatermarkSettings& settings) const {
+  if (!page_) return 1;
+  const std::vector<PageLayer> behind = SplitAroundPage(settings).behind;
+  std::string layers;
+  for (const PageLayer layer : behind) layers += LayerKey(settings, layer) + "\n";
+  if (layers == shareOf_) return share_;
+  double drawn = 0;
+  double showing = 0;
+  const int width = cairo_image_surface_get_width(page_.get());
+  const int height = cairo_image_surface_get_height(page_.get());
+  const auto alpha = [](cairo_surface_t* surface, int x, int y) {
+    const unsigned char* row = cairo_image_surface_get_data(surface) +
+                               static_cast<ptrdiff_t>(y) * cairo_image_surface_get_stride(surface);
+    std::uint32_t pixel;
+    std::memcpy(&pixel, row + static_cast<ptrdiff_t>(x) * 4, 4);
+    return (pixel >> 24) / 255.0;
+  };
+  for (const PageLayer layer : behind) {
+    cairo_surface_t* picture = LayerPicture(settings, layer);
+    if (!picture) continue;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const double mark = alpha(picture, x, y);
+        drawn += mark;
+        showing += mark * (1 - alpha(page_.get(), x, y));
+      }
+    }
+  }
+  shareOf_ = std::move(layers);
+  share_ = drawn > 0 ? showing / drawn : 1;
+  return share_;
+}
+
+bool PreviewFrames::HidesTheMarkBehind(const WatermarkSettings& settings) const {
+  constexpr double kLeastVisibleShare = 0.02;
+  return VisibleShareBehind(settings) < kLeastVisibleShare;
 }
 
 SurfaceHandle RenderPreview(const SourcePage& page, const WatermarkSettings& settings,

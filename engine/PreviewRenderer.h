@@ -31,16 +31,25 @@ class PreviewFrames {
   // settings.viewScale should be scale(). Null when invalid.
   SurfaceHandle Frame(const WatermarkSettings& settings) const;
 
+  // Whether the page hides what the layers behind it draw: less than 2 %
+  // of it shows through (an opaque background, a scan). False when nothing
+  // is drawn behind the page.
+  bool HidesTheMarkBehind(const WatermarkSettings& settings) const;
+
  private:
   struct KeptLayer {
     std::string drawnWith;  // the settings that drew it, as LayerKey gives them
     SurfaceHandle picture;
   };
-  void PaintLayer(cairo_t* cr, const WatermarkSettings& settings, PageLayer layer) const;
+  cairo_surface_t* LayerPicture(const WatermarkSettings& settings, PageLayer layer) const;
+  // How much of the layers behind the page shows through it, 0 to 1.
+  double VisibleShareBehind(const WatermarkSettings& settings) const;
 
   SurfaceHandle page_;  // the page alone, transparent where it paints nothing
   mutable KeptLayer keptFill_;
   mutable KeptLayer keptText_;
+  mutable std::string shareOf_;  // the layer keys VisibleShareBehind last measured
+  mutable double share_ = 1;
   SizeF size_;
   double scale_;
 };

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "engine/TextShaping.h"
+#include "output/HiddenMarks.h"
 #include "output/OutputNaming.h"
 #include "output/PageSelection.h"
 #include "output/SavePipeline.h"
@@ -210,6 +211,18 @@ class Run {
     }
     if (!request.settings.fillImageProblem.empty()) {
       warnings.push_back(request.settings.fillImageProblem);
+    }
+    if (const HiddenMarks hidden = PagesHidingTheMarkBehind(request); !hidden.pages.empty()) {
+      const std::string lookedAt = hidden.pagesLookedAt < hidden.pagesSelected
+                                       ? " (" + std::to_string(hidden.pagesLookedAt) + " of its " +
+                                             std::to_string(hidden.pagesSelected) +
+                                             " pages looked at)"
+                                       : "";
+      warnings.push_back("the mark behind the page is hidden on " +
+                         std::string(hidden.pages.size() == 1 ? "page " : "pages ") +
+                         DescribePages(hidden.pages) + " of " +
+                         std::filesystem::path(request.source.path).filename().string() + lookedAt +
+                         " (opaque background); put it in front?");
     }
     if (firstOfPreset && request.settings.textEnabled) {
       const std::string missing =

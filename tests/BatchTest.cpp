@@ -7,6 +7,7 @@
 #include "common/AtomicFile.h"
 #include "output/ConversionDriver.h"
 #include "output/DocumentList.h"
+#include "output/HiddenMarks.h"
 #include "output/OutputNaming.h"
 #include "output/SavePipeline.h"
 #include "tests/TestPdf.h"
@@ -129,6 +130,41 @@ TEST_F(Batch, EveryPresetConvertsEveryDocumentInOrder) {
   EXPECT_TRUE(fs::exists(Out() / "Draft" / "Doc2.pdf"));
   EXPECT_TRUE(fs::exists(Out() / "Paid" / "Doc3.pdf"));
   ASSERT_TRUE(recorder.finished);
+}
+
+// A fill behind pages whose content paints an opaque background is hidden
+// there: the report says on which pages, and only those.
+TEST_F(Batch, AMarkHiddenBehindOpaquePagesIsReported) {
+  const std::string opaque = "1 1 1 rg 0 0 612 792 re f 0 0 0 rg 72 700 200 20 re f";
+  const auto path = home_.path() / "report.pdf";
+  test::WriteTestPdf(path, {{612, 792, 0, "", opaque},
+                            {612, 792, 0, "", opaque},
+                            {612, 792, 0, "", "0 0 0 rg 72 700 200 20 re f"},
+                            {612, 792, 0, "", opaque}});
+  PresetChoice behind = Preset("Tint");
+  behind.settings.textEnabled = false;
+  behind.settings.fillBehind = true;
+  behind.settings.fillOption = 0;
+  behind.settings.backStyle = 4;
+  behind.settings.backColor = Rgba{0.2, 0.4, 0.8, 1};
+  Recorder recorder;
+  const fs::path marked = Out() / "marked.pdf";
+  RunReport report = ConvertSelectedOrAllfiles({behind}, {{path.string(), ""}}, marked, Options(),
+                                               recorder, cancel_);
+  ASSERT_EQ(report.results.size(), 1u);
+  ASSERT_TRUE(report.results[0].outcome.ok()) << report.results[0].outcome.message();
+  ASSERT_EQ(report.results[0].warnings.size(), 1u);
+  EXPECT_EQ(report.results[0].warnings[0],
+            "the mark behind the page is hidden on pages 1-2, 4 of report.pdf (opaque "
+            "background); put it in front?");
+
+  behind.settings.fillBehind = false;  // in front: nothing to say
+  report = ConvertSelectedOrAllfiles({behind}, {{path.string(), ""}}, marked, Options(), recorder,
+                                     cancel_);
+  ASSERT_TRUE(report.results[0].outcome.ok());
+  EXPECT_TRUE(report.results[0].warnings.empty());
+  EXPECT_EQ(DescribePages({3}), "3");
+  EXPECT_EQ(DescribePages({1, 2, 3, 5, 7, 8}), "1-3, 5, 7-8");
 }
 
 TEST_F(Batch, OneOutputGoesExactlyToTheChosenFile) {

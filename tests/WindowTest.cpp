@@ -205,7 +205,7 @@ class WindowTest : public QObject {
     PageRenderQueue queue;
     std::vector<std::tuple<int, int, QSize>> received;
     connect(&queue, &PageRenderQueue::Rendered, this,
-            [&](int slot, int generation, const QImage& image, SizeF) {
+            [&](int slot, int generation, const QImage& image, SizeF, bool) {
               received.emplace_back(slot, generation, image.size());
             });
     for (int generation = 1; generation <= 20; ++generation) {
@@ -252,7 +252,7 @@ class WindowTest : public QObject {
     QImage shown;
     SizeF points;
     connect(&queue, &PageRenderQueue::Rendered, this,
-            [&](int, int, const QImage& image, SizeF pagePoints) {
+            [&](int, int, const QImage& image, SizeF pagePoints, bool) {
               shown = image;
               points = pagePoints;
             });
@@ -568,6 +568,24 @@ class WindowTest : public QObject {
     QCOMPARE(library.waterMarkPresetData()[1], third);
     QTRY_COMPARE(presets->selectionModel()->selectedRows().size(), 1);
     QCOMPARE(presets->selectionModel()->selectedRows().front().row(), 1);
+  }
+
+  // A page with an opaque background hides a fill behind it: the preview
+  // says so over the page, and only on such pages.
+  void previewWarnsOfAMarkHiddenBehindThePage() {
+    test::ScratchHome home;
+    test::TestPage opaque;
+    opaque.content = "1 1 1 rg 0 0 612 792 re f";
+    const fs::path pdf = test::WriteTestPdf(home.path() / "office.pdf", {opaque, {}});
+    MainWindow window;
+    window.show();
+    window.AddPaths({pdf}, false);
+    auto* view = window.findChild<WatermarkView*>("preview");
+    QTRY_VERIFY(view->pagePoints().width > 0);
+    window.findChild<QTableView*>("presetTable")->selectRow(5);  // "Dotted Background", behind
+    QTRY_VERIFY(view->accessibleDescription().contains("hidden"));
+    window.findChild<QToolButton*>("nextPageButton")->click();
+    QTRY_VERIFY(view->accessibleDescription().isEmpty());
   }
 
   // Closing with modified presets asks once: Cancel keeps the window open,

@@ -73,7 +73,8 @@ PageRenderQueue::Drawn PageRenderQueue::Draw(const Request& request) {
   }
   WatermarkSettings settings = *request.settings;
   settings.viewScale = static_cast<float>(kept_->scale());
-  return {ImageOf(kept_->Frame(settings)), kept_->pagePoints()};
+  return {ImageOf(kept_->Frame(settings)), kept_->pagePoints(),
+          kept_->HidesTheMarkBehind(settings)};
 }
 
 void PageRenderQueue::Work() {
@@ -92,7 +93,7 @@ void PageRenderQueue::Work() {
     QMetaObject::invokeMethod(
         this,
         [this, slot, generation, drawn] {
-          emit Rendered(slot, generation, drawn.image, drawn.pagePoints);
+          emit Rendered(slot, generation, drawn.image, drawn.pagePoints, drawn.markHidden);
         },
         Qt::QueuedConnection);
   }

@@ -43,13 +43,16 @@ class PageRenderQueue : public QObject {
 
  signals:
   // A null image when the page could not be drawn; pagePoints is the size
-  // of the page as displayed, in points (the picture's scale follows).
-  void Rendered(int slot, int generation, const QImage& image, quillsheet::SizeF pagePoints);
+  // of the page as displayed, in points (the picture's scale follows);
+  // markHidden: the page hides the marked picture's layers behind it.
+  void Rendered(int slot, int generation, const QImage& image, quillsheet::SizeF pagePoints,
+                bool markHidden);
 
  private:
   struct Drawn {
     QImage image;
     SizeF pagePoints;
+    bool markHidden = false;
   };
   void Work();
   Drawn Draw(const Request& request);  // on the worker

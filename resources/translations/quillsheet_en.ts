@@ -437,5 +437,9 @@
         <source>Black</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="MarkHiddenBadge">
+        <source>The mark behind the page is hidden on this page (opaque background); put it in front?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
