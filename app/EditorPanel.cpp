@@ -4,7 +4,9 @@
 #include <QDragEnterEvent>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFormLayout>
 #include <QImageReader>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QSignalBlocker>
@@ -67,6 +69,7 @@ EditorPanel::EditorPanel(PresetLibrary& library, EditHistory& history, QWidget* 
   SetUpColourWells();
   SetUpFonts();
   SetUpFillKinds();
+  SetUpVisibility();
   connect(ui_->watermarkOptionTabOutlet, &QTabWidget::currentChanged, this,
           &EditorPanel::tabChanged);
   Load();
@@ -396,6 +399,37 @@ void EditorPanel::SetUpFillKinds() {
   new PictureDrops(ui_->WaterMarkImageView, [this](const QString& file) { UsePicture(file); });
 }
 
+// Where the marks show: on screen and in print, in print only, or on screen
+// only; one choice for both layers, offered on both tabs.
+void EditorPanel::SetUpVisibility() {
+  const std::pair<QFormLayout*, QWidget*> places[] = {
+      {ui_->textForm, ui_->textFrontBackOptionSegmentedOutlet},
+      {ui_->fillForm, ui_->fillFrontBackOptionSegmentedOutlet}};
+  for (const auto& [form, after] : places) {
+    auto* popup = new QComboBox(this);
+    //% "On screen and in print"
+    popup->addItem(qtTrId("VisibilityEverywhere"), 0);
+    //% "In print only"
+    popup->addItem(qtTrId("VisibilityPrint"), 1);
+    //% "On screen only"
+    popup->addItem(qtTrId("VisibilityScreen"), 2);
+    //% "Visibility"
+    const QString name = qtTrId("VisibilityName");
+    popup->setAccessibleName(name);
+    auto* label = new QLabel(name, this);
+    label->setBuddy(popup);
+    int row = 0;
+    QFormLayout::ItemRole role;
+    form->getWidgetPosition(after, &row, &role);
+    form->insertRow(row + 1, label, popup);
+    connect(popup, &QComboBox::activated, this, [this, popup = popup] {
+      for (QComboBox* other : visibility_) other->setCurrentIndex(popup->currentIndex());
+      Store(pk::kMarkVisibility, Value(std::int64_t{popup->currentData().toInt()}));
+    });
+    visibility_.push_back(popup);
+  }
+}
+
 void EditorPanel::ChoosePicture() {
   auto* dialog = new QFileDialog(this, qtTrId("AddPDFDialogTitle"));
   dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -456,6 +490,7 @@ void EditorPanel::Load() {
   ui_->watermarkbackGroundOnOffSegmentedControl->setChecked(s.fillEnabled);
   Select(ui_->backgroundDrawTypePoopupOutlet, s.backStyle);
   Select(ui_->fillFrontBackOptionSegmentedOutlet, s.fillBehind ? 1 : 0);
+  for (QComboBox* popup : visibility_) Select(popup, s.markVisibility);
   ShowColour(ui_->backFillColorWellOutlet, s.backColor);
   const auto patterns = ui_->patternList->findItems(Text(s.patternName), Qt::MatchExactly);
   ui_->patternList->setCurrentItem(patterns.isEmpty() ? nullptr : patterns.first());

@@ -64,6 +64,7 @@ class EditorPanel : public QWidget {
   void SetUpColourWells();
   void SetUpFonts();
   void SetUpFillKinds();
+  void SetUpVisibility();
   void Store(std::string_view key, Value value);
   void StoreChoice(QComboBox* popup, std::string_view key);
   void Typed(const NumberBinding& binding, const QString& text);
@@ -85,7 +86,8 @@ class EditorPanel : public QWidget {
   std::unique_ptr<Ui::EditorPanel> ui_;
   std::vector<NumberBinding> numbers_;
   std::vector<std::string> families_;
-  std::vector<FontMember> members_;  // of the family on show
+  std::vector<FontMember> members_;     // of the family on show
+  std::vector<QComboBox*> visibility_;  // one on each tab, showing the same key
   bool loading_ = false;
 };
 

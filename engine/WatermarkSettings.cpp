@@ -185,6 +185,10 @@ WatermarkSettings GetPresetSettingsFrom(const Dictionary* presetOrNull,
   s.fillBehind = BoolFor(preset, kFillFrontOrBackState);
   s.textCenter = AnchorFor(preset, kTextCenter);
   s.fillCenter = AnchorFor(preset, kFillCenter);
+  // Newer than the other keys: presets without it, old and new, show on
+  // screen and in print.
+  const std::int64_t visibility = IntegerFor(preset, kMarkVisibility).value_or(0);
+  s.markVisibility = visibility == 1 || visibility == 2 ? static_cast<std::int32_t>(visibility) : 0;
   return s;
 }
 

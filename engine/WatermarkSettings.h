@@ -45,6 +45,7 @@ inline constexpr std::string_view kTextFrontOrBackState = "textFrontOrBackState"
 inline constexpr std::string_view kFillFrontOrBackState = "fillFrontOrBackState";
 inline constexpr std::string_view kTextCenter = "TextCenter";
 inline constexpr std::string_view kFillCenter = "FillCenter";
+inline constexpr std::string_view kMarkVisibility = "markVisibility";
 }  // namespace presetkey
 
 // An anchor stored as ratios (box width / x, box height / y): the anchor
@@ -89,6 +90,7 @@ struct WatermarkSettings {
   bool fillBehind = false;
   AnchorRatio textCenter;
   AnchorRatio fillCenter;
+  std::int32_t markVisibility = 0;  // 0 on screen and in print, 1 print only, 2 screen only
   // Set by the caller, never read from a preset.
   float viewScale = 0;
   bool showMarker = false;

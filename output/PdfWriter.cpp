@@ -65,10 +65,12 @@ class PageMarker {
   PageMarker(QPDF& pdf, DrawnMarks& marks)
       : pdf_(pdf),
         groups_(SplitAroundPage(marks.settings())),
+        visibility_(marks.settings().markVisibility),
         marks_(pdf, marks),
         resources_(pdf) {}
 
   void Mark(QPDFPageObjectHelper& page, const RectF& box) {
+    if (visibility_ != 0) return Annotate(page, box);
     QPDFObjectHandle xobjects = resources_.XObjectsOf(page, box);
     const std::string behind = Place(xobjects, groups_.behind, box, "/QswBack");
     const std::string front = Place(xobjects, groups_.front, box, "/QswFront");
@@ -77,6 +79,40 @@ class PageMarker {
   }
 
  private:
+  // A mark for print only or for the screen only: readers honour the
+  // print and view flags of annotations (not optional-content usage), so
+  // each group is a watermark annotation showing the group's form, first in
+  // the page's annotations when behind the page, last when in front. The
+  // page's content is left as it is.
+  void Annotate(QPDFPageObjectHelper& page, const RectF& box) {
+    constexpr int kPrint = 4;
+    constexpr int kNoView = 32;
+    const int flags = visibility_ == 1 ? kPrint | kNoView : 0;
+    QPDFObjectHandle pageObject = page.getObjectHandle();
+    QPDFObjectHandle annotations = pageObject.getKey("/Annots");
+    // A copy: an annotation array may be shared with other pages.
+    annotations = annotations.isArray() ? annotations.shallowCopy() : QPDFObjectHandle::newArray();
+    const auto annotation = [&](const std::vector<PageLayer>& layers) {
+      QPDFObjectHandle appearance = QPDFObjectHandle::newDictionary();
+      appearance.replaceKey("/N", marks_.FormFor(layers, box.width, box.height));
+      QPDFObjectHandle mark = QPDFObjectHandle::newDictionary();
+      mark.replaceKey("/Type", QPDFObjectHandle::newName("/Annot"));
+      mark.replaceKey("/Subtype", QPDFObjectHandle::newName("/Watermark"));
+      mark.replaceKey("/Rect", QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{
+                                   QPDFObjectHandle::newReal(box.x, 4),
+                                   QPDFObjectHandle::newReal(box.y, 4),
+                                   QPDFObjectHandle::newReal(box.x + box.width, 4),
+                                   QPDFObjectHandle::newReal(box.y + box.height, 4)}));
+      mark.replaceKey("/F", QPDFObjectHandle::newInteger(flags));
+      mark.replaceKey("/P", pageObject);
+      mark.replaceKey("/AP", appearance);
+      return pdf_.makeIndirectObject(mark);
+    };
+    if (!groups_.behind.empty()) annotations.insertItem(0, annotation(groups_.behind));
+    if (!groups_.front.empty()) annotations.appendItem(annotation(groups_.front));
+    pageObject.replaceKey("/Annots", annotations);
+  }
+
   // Pages of one size and origin wrap their content in the same operators:
   // one stream serves them all.
   QPDFObjectHandle SharedStream(const std::string& operators) {
@@ -110,6 +146,7 @@ class PageMarker {
 
   QPDF& pdf_;
   LayerGroups groups_;
+  int visibility_;
   MarkCache marks_;
   ResourceCopies resources_;
   std::map<std::string, QPDFObjectHandle> streams_;

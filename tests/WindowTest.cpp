@@ -439,6 +439,17 @@ class WindowTest : public QObject {
     shadow->click();
     QVERIFY(blur->isEnabled());
     QVERIFY(library.GetPresetSettingsForIndex(3).dropShadow);
+
+    // One visibility for both layers, offered on both tabs.
+    QList<QComboBox*> visibility;
+    for (QComboBox* popup : window.findChildren<QComboBox*>()) {
+      if (popup->accessibleName() == "Visibility") visibility << popup;
+    }
+    QCOMPARE(visibility.size(), 2);
+    visibility[0]->setFocus();
+    QTest::keyClick(visibility[0], Qt::Key_Down);  // "In print only"
+    QCOMPARE(library.GetPresetSettingsForIndex(3).markVisibility, 1);
+    QCOMPARE(visibility[1]->currentData().toInt(), 1);
   }
 
   // Clicking and dragging on the preview moves the mark of the layer being

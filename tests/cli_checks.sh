@@ -116,6 +116,27 @@ signals)
   [ "$(find out -name "*.pdf" | wc -l)" -eq 60 ] || fail "the run stopped when its pipe closed"
   [ "$(cat piped)" = "status 0" ] || fail "$(cat piped)"
   ;;
+visibility)
+  # "markVisibility" 1: a mark for print only, 2: for the screen only. The
+  # screen (poppler) and print (Ghostscript, -dPrinted) renders of page 1
+  # show the mark only where asked; without the key nothing changes.
+  screen() { pdftoppm -r 24 -gray -f 1 -l 1 "$1"; }
+  printed() { gs -q -dNOPAUSE -dBATCH -dSAFER -dPrinted -sDEVICE=pgmraw -r24 -dFirstPage=1 -dLastPage=1 -sOutputFile=- "$1"; }
+  for visibility in 1 2; do
+    sed "s|<key>textString</key>|<key>markVisibility</key><integer>$visibility</integer><key>textString</key>|" \
+      "$presets" > "library$visibility.plist"
+    grep -q markVisibility "library$visibility.plist" || fail "could not make the preset"
+    expect_status 0 convert "$sample" -o "v$visibility.pdf" --preset-file "library$visibility.plist" --name Draft
+  done
+  expect_status 0 convert "$sample" -o plain.pdf "${draft[@]}"
+  [ "$(screen v1.pdf | md5sum)" = "$(screen "$sample" | md5sum)" ] || fail "print-only mark shows on screen"
+  [ "$(printed v1.pdf | md5sum)" != "$(printed "$sample" | md5sum)" ] || fail "print-only mark does not print"
+  [ "$(screen v2.pdf | md5sum)" != "$(screen "$sample" | md5sum)" ] || fail "screen-only mark does not show"
+  [ "$(printed v2.pdf | md5sum)" = "$(printed "$sample" | md5sum)" ] || fail "screen-only mark prints"
+  [ "$(printed plain.pdf | md5sum)" != "$(printed "$sample" | md5sum)" ] || fail "an ordinary mark does not print"
+  qpdf --json v1.pdf | grep -q '"/Watermark"' || fail "no watermark annotation"
+  ! qpdf --json plain.pdf | grep -q '"/Watermark"' || fail "an ordinary mark became an annotation"
+  ;;
 *) fail "no case $case" ;;
 esac
 exit 0

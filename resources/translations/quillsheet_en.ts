@@ -441,5 +441,21 @@
         <source>The mark behind the page is hidden on this page (opaque background); put it in front?</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="VisibilityEverywhere">
+        <source>On screen and in print</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="VisibilityPrint">
+        <source>In print only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="VisibilityScreen">
+        <source>On screen only</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="VisibilityName">
+        <source>Visibility</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
