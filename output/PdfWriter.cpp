@@ -98,11 +98,11 @@ class PageMarker {
       QPDFObjectHandle mark = QPDFObjectHandle::newDictionary();
       mark.replaceKey("/Type", QPDFObjectHandle::newName("/Annot"));
       mark.replaceKey("/Subtype", QPDFObjectHandle::newName("/Watermark"));
-      mark.replaceKey("/Rect", QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{
-                                   QPDFObjectHandle::newReal(box.x, 4),
-                                   QPDFObjectHandle::newReal(box.y, 4),
-                                   QPDFObjectHandle::newReal(box.x + box.width, 4),
-                                   QPDFObjectHandle::newReal(box.y + box.height, 4)}));
+      mark.replaceKey("/Rect",
+                      QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{
+                          QPDFObjectHandle::newReal(box.x, 4), QPDFObjectHandle::newReal(box.y, 4),
+                          QPDFObjectHandle::newReal(box.x + box.width, 4),
+                          QPDFObjectHandle::newReal(box.y + box.height, 4)}));
       mark.replaceKey("/F", QPDFObjectHandle::newInteger(flags));
       mark.replaceKey("/P", pageObject);
       mark.replaceKey("/AP", appearance);
