@@ -369,7 +369,9 @@ void EditorPanel::ChooseFont() {
   const auto member = std::find_if(members.begin(), members.end(), [&](const FontMember& m) {
     return Text(m.style) == font.styleName();
   });
-  if (member != members.end() || !members.empty()) {
+  // The chosen style's face, or the family's first when the dialog named a
+  // style fontconfig does not list.
+  if (!members.empty()) {
     const std::string name = (member != members.end() ? *member : members.front()).postScriptName;
     Store(pk::kTextFont, Value(name));
     ShowFont(name);
