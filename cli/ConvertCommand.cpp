@@ -104,6 +104,11 @@ std::optional<std::string> ReadOptions(const Arguments& arguments, ConversionOpt
   if (arguments.flags.count("no-folder-per-preset")) {
     preferences.createSeparateFolderForEachFile = false;
   }
+  for (const std::string& field : arguments.Values("field")) {
+    const size_t equals = field.find('=');
+    if (equals == 0 || equals == std::string::npos) return "--field takes NAME=VALUE";
+    options.fields.insert_or_assign(field.substr(0, equals), field.substr(equals + 1));
+  }
   options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   if (const auto jobs = arguments.Option("jobs")) {
     const auto end = jobs->data() + jobs->size();
@@ -363,7 +368,7 @@ int RunConvertCommand(const std::vector<std::string>& words) {
   const auto arguments = ParseArguments(
       words,
       {"o", "preset", "preset-file", "name", "pages", "quality", "encrypt-password-file",
-       "input-password", "name-position", "separator", "jobs"},
+       "input-password", "name-position", "separator", "jobs", "field"},
       error);
   if (!arguments) return Usage(error);
   if (AskedForHelp(*arguments, kConvertUsage)) return kExitOk;

@@ -189,6 +189,7 @@ WatermarkSettings GetPresetSettingsFrom(const Dictionary* presetOrNull,
   // screen and in print.
   const std::int64_t visibility = IntegerFor(preset, kMarkVisibility).value_or(0);
   s.markVisibility = visibility == 1 || visibility == 2 ? static_cast<std::int32_t>(visibility) : 0;
+  s.textFields = BooleanFor(preset, kTextFields).value_or(false);
   return s;
 }
 

@@ -46,6 +46,7 @@ inline constexpr std::string_view kFillFrontOrBackState = "fillFrontOrBackState"
 inline constexpr std::string_view kTextCenter = "TextCenter";
 inline constexpr std::string_view kFillCenter = "FillCenter";
 inline constexpr std::string_view kMarkVisibility = "markVisibility";
+inline constexpr std::string_view kTextFields = "textFields";
 }  // namespace presetkey
 
 // An anchor stored as ratios (box width / x, box height / y): the anchor
@@ -91,6 +92,7 @@ struct WatermarkSettings {
   AnchorRatio textCenter;
   AnchorRatio fillCenter;
   std::int32_t markVisibility = 0;  // 0 on screen and in print, 1 print only, 2 screen only
+  bool textFields = false;          // the text holds fields ("{page}") filled in per page
   // Set by the caller, never read from a preset.
   float viewScale = 0;
   bool showMarker = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <ctime>
 #include <mutex>
 #include <set>
 
@@ -31,6 +32,15 @@ std::string ShortPathOf(const std::string& path) {
   return folder.empty() ? file.filename().string() : (folder / file.filename()).string();
 }
 
+// The run's local date or time in ISO 8601 form.
+std::string LocalNow(const char* format) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  return std::string(text, std::strftime(text, sizeof text, format, &local));
+}
+
 std::string BaseNameOf(const std::string& path) {
   return std::filesystem::path(path).stem().string();
 }
@@ -45,7 +55,9 @@ class Run {
         destination_(destination),
         options_(options),
         observer_(observer),
-        cancel_(cancel) {}
+        cancel_(cancel),
+        runDate_(LocalNow("%Y-%m-%d")),
+        runTime_(LocalNow("%H:%M:%S")) {}
 
   RunReport Execute() {
     const auto start = std::chrono::steady_clock::now();
@@ -59,7 +71,8 @@ class Run {
         marks_.push_back(std::make_shared<DrawnMarks>(ForFiles(preset.settings)));
       }
       const std::vector<PlannedOutput> plan = Plan(report);
-      report.refused = OutputReplacingAnInput(plan);
+      report.refused = UnknownField();
+      if (report.refused.empty()) report.refused = OutputReplacingAnInput(plan);
       if (report.refused.empty()) report.results = Work(plan);
       Advance(kStatusRunEnds);
     }
@@ -131,8 +144,36 @@ class Run {
     return settings;
   }
 
+  // The values every text with fields may use, besides the page's own: the
+  // user's, the source's name, the preset's and the run's date and time.
+  FieldValues FieldsFor(const std::string& source, const std::string& preset) const {
+    FieldValues values = options_.fields;
+    values.insert_or_assign("file", std::filesystem::path(source).stem().string());
+    values.insert_or_assign("preset", preset);
+    values.insert_or_assign("date", runDate_);
+    values.insert_or_assign("time", runTime_);
+    return values;
+  }
+
+  // A field no value is given for is found before anything is written.
+  std::string UnknownField() const {
+    for (const PresetChoice& preset : presets_) {
+      if (!preset.settings.textFields) continue;
+      FieldValues values = FieldsFor("", preset.name);
+      for (const std::string_view page : {kPageField, kPagesField, kLabelField}) {
+        values.insert_or_assign(std::string(page), "");
+      }
+      std::string problem;
+      if (!ExpandTextFields(preset.settings.textString, values, &problem)) {
+        return "the preset \"" + preset.name + "\": " + problem + "; nothing was converted";
+      }
+    }
+    return {};
+  }
+
   SaveRequest RequestFor(const PlannedOutput& planned) const {
     SaveRequest request;
+    request.fields = FieldsFor(documents_[planned.document].path, presets_[planned.preset].name);
     request.source = documents_[planned.document];
     request.settings = marks_[planned.preset]->settings();
     request.marks = marks_[planned.preset];
@@ -260,6 +301,8 @@ class Run {
   const ConversionOptions& options_;
   ConversionObserver& observer_;
   CancelFlag& cancel_;
+  const std::string runDate_;
+  const std::string runTime_;
   std::mutex observerGuard_;
   ProgressState progress_;
   std::vector<std::shared_ptr<DrawnMarks>> marks_;  // per preset, shared by its outputs

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/GeneralPreferences.h"
+#include "engine/TextFields.h"
 #include "engine/WatermarkSettings.h"
 #include "output/DocumentEntry.h"
 #include "output/QualityFilter.h"
@@ -35,6 +36,8 @@ struct ConversionOptions {
   // Whether the destination is a folder, when the caller decided it (the
   // command line, from what the user named); else DestinationIsFile decides.
   std::optional<bool> toFolder;
+  // Values of the user's own fields ("{recipient}") in texts with fields.
+  FieldValues fields;
 };
 
 struct ProgressState {

@@ -34,11 +34,14 @@ std::string RenderLayersAsPdf(const WatermarkSettings& settings,
 }
 
 std::shared_ptr<const std::string> DrawnMarks::Get(const std::vector<PageLayer>& layers,
-                                                   double width, double height) {
+                                                   double width, double height,
+                                                   const std::string& text) {
   std::lock_guard lock(guard_);
-  auto& drawn = drawn_[std::make_tuple(width, height, layers)];
+  auto& drawn = drawn_[std::make_tuple(width, height, layers, text)];
   if (!drawn) {
-    auto bytes = std::make_shared<std::string>(RenderLayersAsPdf(settings_, layers, width, height));
+    WatermarkSettings settings = settings_;
+    settings.textString = text;
+    auto bytes = std::make_shared<std::string>(RenderLayersAsPdf(settings, layers, width, height));
     if (bytes->empty()) throw std::runtime_error("the watermark could not be drawn");
     drawn = std::move(bytes);
   }
@@ -55,12 +58,12 @@ MarkCache::MarkCache(QPDF& output, DrawnMarks& marks) : output_(output), marks_(
 MarkCache::~MarkCache() = default;
 
 QPDFObjectHandle MarkCache::FormFor(const std::vector<PageLayer>& layers, double width,
-                                    double height) {
-  const auto key = std::make_tuple(width, height, layers);
+                                    double height, const std::string& text) {
+  const auto key = std::make_tuple(width, height, layers, text);
   if (const auto found = forms_.find(key); found != forms_.end()) return found->second;
 
   auto source = std::make_unique<Source>();
-  source->bytes = marks_.Get(layers, width, height);
+  source->bytes = marks_.Get(layers, width, height, text);
   source->document.setSuppressWarnings(true);
   source->document.processMemoryFile("watermark", source->bytes->data(), source->bytes->size());
   QPDFPageObjectHelper page = QPDFPageDocumentHelper(source->document).getAllPages().at(0);

@@ -30,19 +30,21 @@ class DrawnMarks {
   explicit DrawnMarks(WatermarkSettings settings) : settings_(std::move(settings)) {}
 
   const WatermarkSettings& settings() const { return settings_; }
-  // The file's bytes, drawn on first use; throws when drawing failed.
+  // The file's bytes, drawn on first use with text as the watermark's text;
+  // throws when drawing failed.
   std::shared_ptr<const std::string> Get(const std::vector<PageLayer>& layers, double width,
-                                         double height);
+                                         double height, const std::string& text);
 
  private:
   const WatermarkSettings settings_;
   std::mutex guard_;
-  std::map<std::tuple<double, double, std::vector<PageLayer>>, std::shared_ptr<const std::string>>
+  std::map<std::tuple<double, double, std::vector<PageLayer>, std::string>,
+           std::shared_ptr<const std::string>>
       drawn_;
 };
 
-// Hands out one form XObject per distinct page size and layer group of one
-// output, copied on first use from the drawn marks and shared by every page
+// Hands out one form XObject per distinct page size, layer group and text of
+// one output, copied on first use from the drawn marks and shared by every page
 // that needs it. Keeps the drawn documents the XObjects were copied from,
 // which must live until the output is written.
 class MarkCache {
@@ -50,13 +52,15 @@ class MarkCache {
   MarkCache(QPDF& output, DrawnMarks& marks);
   ~MarkCache();
 
-  QPDFObjectHandle FormFor(const std::vector<PageLayer>& layers, double width, double height);
+  QPDFObjectHandle FormFor(const std::vector<PageLayer>& layers, double width, double height,
+                           const std::string& text);
 
  private:
   struct Source;
   QPDF& output_;
   DrawnMarks& marks_;
-  std::map<std::tuple<double, double, std::vector<PageLayer>>, QPDFObjectHandle> forms_;
+  std::map<std::tuple<double, double, std::vector<PageLayer>, std::string>, QPDFObjectHandle>
+      forms_;
   std::vector<std::unique_ptr<Source>> sources_;
 };
 

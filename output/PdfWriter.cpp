@@ -4,6 +4,7 @@
 #include <qpdf/QPDFAcroFormDocumentHelper.hh>
 #include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFPageLabelDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
 #include <map>
@@ -69,11 +70,11 @@ class PageMarker {
         marks_(pdf, marks),
         resources_(pdf) {}
 
-  void Mark(QPDFPageObjectHelper& page, const RectF& box) {
-    if (visibility_ != 0) return Annotate(page, box);
+  void Mark(QPDFPageObjectHelper& page, const RectF& box, const std::string& text) {
+    if (visibility_ != 0) return Annotate(page, box, text);
     QPDFObjectHandle xobjects = resources_.XObjectsOf(page, box);
-    const std::string behind = Place(xobjects, groups_.behind, box, "/QswBack");
-    const std::string front = Place(xobjects, groups_.front, box, "/QswFront");
+    const std::string behind = Place(xobjects, groups_.behind, box, text, "/QswBack");
+    const std::string front = Place(xobjects, groups_.front, box, text, "/QswFront");
     page.addPageContents(SharedStream("\n" + behind + "q\n"), true);
     page.addPageContents(SharedStream("\nQ\n" + front), false);
   }
@@ -84,7 +85,7 @@ class PageMarker {
   // each group is a watermark annotation showing the group's form, first in
   // the page's annotations when behind the page, last when in front. The
   // page's content is left as it is.
-  void Annotate(QPDFPageObjectHelper& page, const RectF& box) {
+  void Annotate(QPDFPageObjectHelper& page, const RectF& box, const std::string& text) {
     constexpr int kPrint = 4;
     constexpr int kNoView = 32;
     const int flags = visibility_ == 1 ? kPrint | kNoView : 0;
@@ -94,7 +95,7 @@ class PageMarker {
     annotations = annotations.isArray() ? annotations.shallowCopy() : QPDFObjectHandle::newArray();
     const auto annotation = [&](const std::vector<PageLayer>& layers) {
       QPDFObjectHandle appearance = QPDFObjectHandle::newDictionary();
-      appearance.replaceKey("/N", marks_.FormFor(layers, box.width, box.height));
+      appearance.replaceKey("/N", marks_.FormFor(layers, box.width, box.height, text));
       QPDFObjectHandle mark = QPDFObjectHandle::newDictionary();
       mark.replaceKey("/Type", QPDFObjectHandle::newName("/Annot"));
       mark.replaceKey("/Subtype", QPDFObjectHandle::newName("/Watermark"));
@@ -126,9 +127,9 @@ class PageMarker {
   // The operators that draw one group's form at the box origin; the name is
   // entered in the resources unless a shared copy already names the form.
   std::string Place(QPDFObjectHandle& xobjects, const std::vector<PageLayer>& layers,
-                    const RectF& box, const std::string& prefix) {
+                    const RectF& box, const std::string& text, const std::string& prefix) {
     if (layers.empty()) return {};
-    const QPDFObjectHandle form = marks_.FormFor(layers, box.width, box.height);
+    const QPDFObjectHandle form = marks_.FormFor(layers, box.width, box.height, text);
     std::string name;
     for (const std::string& key : xobjects.getKeys()) {
       if (xobjects.getKey(key).getObjGen() == form.getObjGen()) name = key;
@@ -196,6 +197,45 @@ void WriteDocument(QPDF& pdf, StagedFile& output,
   writer.write();
 }
 
+// A page's label as a reader shows it: the labels' prefix and number in
+// their style (decimal, roman, letters); the page number without labels.
+std::string PageLabel(QPDFPageLabelDocumentHelper& labels, std::uint64_t index) {
+  const auto number = static_cast<long long>(index) + 1;
+  if (!labels.hasPageLabels()) return std::to_string(number);
+  QPDFObjectHandle label = labels.getLabelForPage(static_cast<long long>(index));
+  if (!label.isDictionary()) return std::to_string(number);
+  const std::string prefix =
+      label.getKey("/P").isString() ? label.getKey("/P").getUTF8Value() : std::string();
+  const long long value = label.getKey("/St").isInteger() ? label.getKey("/St").getIntValue() : 1;
+  const std::string style = label.getKey("/S").isName() ? label.getKey("/S").getName() : "";
+  const auto roman = [](long long n) {
+    static const std::pair<int, const char*> digits[] = {
+        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+        {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
+    std::string text;
+    for (const auto& [amount, letters] : digits) {
+      for (; n >= amount && text.size() < 64; n -= amount) text += letters;
+    }
+    return text;
+  };
+  const auto letters = [](long long n) {
+    // a..z, then aa..zz, and so on.
+    const long long repeat = std::min<long long>((n - 1) / 26 + 1, 64);
+    return std::string(static_cast<size_t>(repeat), static_cast<char>('a' + (n - 1) % 26));
+  };
+  const auto upper = [](std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+  };
+  if (value < 1) return prefix;
+  if (style == "/D") return prefix + std::to_string(value);
+  if (style == "/r") return prefix + roman(value);
+  if (style == "/R") return prefix + upper(roman(value));
+  if (style == "/a") return prefix + letters(value);
+  if (style == "/A") return prefix + upper(letters(value));
+  return prefix;
+}
+
 // Marks the selected pages and writes the document (while the marks' own
 // document, which the pages' new forms still read from, is alive).
 Result MarkAndWrite(QPDF& pdf, const WriteRequest& request, StagedFile& output,
@@ -211,6 +251,7 @@ Result MarkAndWrite(QPDF& pdf, const WriteRequest& request, StagedFile& output,
   }
   const auto marks = request.marks ? request.marks : std::make_shared<DrawnMarks>(request.settings);
   PageMarker marker(pdf, *marks);
+  QPDFPageLabelDocumentHelper labels(pdf);
   for (std::uint64_t p = 1; p <= count; ++p) {
     if (IsCancelled(cancel)) return Result::Cancelled();
     QPDFPageObjectHelper& page = pages[p - 1];
@@ -220,7 +261,18 @@ Result MarkAndWrite(QPDF& pdf, const WriteRequest& request, StagedFile& output,
     const RectF box = MakeUpright(page, forms, selected, cancel);
     if (IsCancelled(cancel)) return Result::Cancelled();
     if (selected) {
-      marker.Mark(page, box);
+      std::string text = request.settings.textString;
+      if (request.settings.textFields) {
+        FieldValues values = request.fields;
+        values.insert_or_assign(std::string(kPageField), std::to_string(p));
+        values.insert_or_assign(std::string(kPagesField), std::to_string(count));
+        values.insert_or_assign(std::string(kLabelField), PageLabel(labels, p - 1));
+        std::string problem;
+        const auto expanded = ExpandTextFields(text, values, &problem);
+        if (!expanded) return Result::Failed(problem);
+        text = *expanded;
+      }
+      marker.Mark(page, box, text);
       ++written.markedPages;
     }
   }

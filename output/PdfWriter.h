@@ -11,6 +11,7 @@
 
 #include "common/AtomicFile.h"
 #include "engine/SourceDocument.h"
+#include "engine/TextFields.h"
 #include "engine/WatermarkSettings.h"
 #include "output/DocumentEntry.h"
 #include "output/MarkDocument.h"
@@ -26,6 +27,9 @@ struct WriteRequest {
   std::optional<EncryptionOptions> encryption;
   int selectionTag = 1;
   std::optional<std::string> rangeString;
+  // The values of the text's fields besides the page's own, when the
+  // settings ask for fields.
+  FieldValues fields;
 };
 
 // What a written document holds, for the caller's report.

@@ -92,7 +92,8 @@ std::unique_ptr<StagedFile> MarkFilteredCopy(const SaveRequest& request,
                            marks,
                            request.encryption,
                            request.selectionTag,
-                           request.rangeString};
+                           request.rangeString,
+                           request.fields};
   WrittenDocument written;
   outcome = WriteWatermarkedDocument(write, *marked, cancel, &written);
   if (!outcome.ok() || written.pages != pages) return nullptr;
@@ -134,7 +135,8 @@ Result SaveAsPDFFileOfSelectedDict(const SaveRequest& request, const CancelFlag*
   if (!drawn) return failure;
   const auto marks = request.marks ? request.marks : std::make_shared<DrawnMarks>(request.settings);
   const WriteRequest write{request.source,     request.settings,     marks,
-                           request.encryption, request.selectionTag, request.rangeString};
+                           request.encryption, request.selectionTag, request.rangeString,
+                           request.fields};
   WrittenDocument written;
   const Result outcome = WriteWatermarkedDocument(write, *drawn, cancel, &written);
   if (!outcome.ok()) return outcome;

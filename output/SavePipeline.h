@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/TextFields.h"
 #include "engine/WatermarkSettings.h"
 #include "output/DocumentEntry.h"
 #include "output/MarkDocument.h"
@@ -26,6 +27,7 @@ struct SaveRequest {
   std::optional<EncryptionOptions> encryption;
   int selectionTag = 1;
   std::optional<std::string> rangeString;
+  FieldValues fields;  // of the text's fields, besides the page's own
 };
 
 // Why encryption asked for cannot be used (an empty password, one with a NUL

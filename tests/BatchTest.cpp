@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
 #include <fstream>
+#include <set>
 
 #include "common/AtomicFile.h"
 #include "output/ConversionDriver.h"
@@ -165,6 +167,40 @@ TEST_F(Batch, AMarkHiddenBehindOpaquePagesIsReported) {
   EXPECT_TRUE(report.results[0].warnings.empty());
   EXPECT_EQ(DescribePages({3}), "3");
   EXPECT_EQ(DescribePages({1, 2, 3, 5, 7, 8}), "1-3, 5, 7-8");
+}
+
+// Texts with fields get each page's own text (one form per distinct text
+// and page size); a field without a value refuses the run before anything
+// is written.
+TEST_F(Batch, FieldsAreFilledInPerPageAndUnknownOnesRefuseTheRun) {
+  const auto path = home_.path() / "report.pdf";
+  test::WriteTestPdf(path, {{}, {}, {}});
+  PresetChoice fields = Preset("Fields");
+  fields.settings.fillEnabled = false;
+  fields.settings.textFields = true;
+  fields.settings.textString = "{file} {page}/{pages} for {recipient} {date}";
+  ConversionOptions options = Options();
+  options.fields = {{"recipient", "Ann"}};
+  Recorder recorder;
+  const fs::path marked = Out() / "marked.pdf";
+  RunReport report = ConvertSelectedOrAllfiles({fields}, {{path.string(), ""}}, marked, options,
+                                               recorder, cancel_);
+  ASSERT_EQ(report.OutputsMade(), 1u);
+  QPDF pdf;
+  pdf.processFile(marked.c_str());
+  std::set<QPDFObjGen> forms;
+  for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
+    for (const auto& [name, form] : page.getFormXObjects()) {
+      if (name.starts_with("/Qsw")) forms.insert(form.getObjGen());
+    }
+  }
+  EXPECT_EQ(forms.size(), 3u) << "each page has its own text";
+
+  fields.settings.textString = "for {who}";
+  report = ConvertSelectedOrAllfiles({fields}, {{path.string(), ""}}, Out() / "none.pdf", options,
+                                     recorder, cancel_);
+  EXPECT_EQ(report.refused, "the preset \"Fields\": unknown field {who}; nothing was converted");
+  EXPECT_FALSE(fs::exists(Out() / "none.pdf"));
 }
 
 TEST_F(Batch, OneOutputGoesExactlyToTheChosenFile) {

@@ -6,6 +6,7 @@
 
 #include "common/PropertyList.h"
 #include "engine/FontLookup.h"
+#include "engine/TextFields.h"
 #include "engine/WatermarkSettings.h"
 #include "tests/TestSupport.h"
 
@@ -155,4 +156,21 @@ TEST(WatermarkSettings, ImageComesFromMemoryFirstThenFromTheFile) {
 }
 
 }  // namespace
+}  // namespace quillsheet
+
+namespace quillsheet {
+
+TEST(TextFields, AreFilledInAndUnknownOnesNamed) {
+  const FieldValues values{{"page", "3"}, {"pages", "10"}, {"recipient", "Ann"}};
+  std::string problem;
+  EXPECT_EQ(ExpandTextFields("Page {page} of {pages} for {recipient}", values, &problem),
+            "Page 3 of 10 for Ann");
+  EXPECT_EQ(ExpandTextFields("{{page}} }}{{", values, &problem), "{page} }{");
+  EXPECT_FALSE(ExpandTextFields("for {who}", values, &problem));
+  EXPECT_EQ(problem, "unknown field {who}");
+  EXPECT_FALSE(ExpandTextFields("a } b", values, &problem));
+  EXPECT_FALSE(ExpandTextFields("a {page", values, &problem));
+  EXPECT_FALSE(GetPresetSettingsFrom(nullptr).textFields) << "off unless a preset asks";
+}
+
 }  // namespace quillsheet
