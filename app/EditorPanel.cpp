@@ -14,6 +14,7 @@
 
 #include "app/ColourSwatches.h"
 #include "app/NumberField.h"
+#include "app/QtText.h"
 #include "engine/PatternCatalog.h"
 #include "ui_EditorPanel.h"
 
@@ -21,8 +22,6 @@ namespace quillsheet {
 namespace pk = presetkey;
 
 namespace {
-
-QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 QColor ToQColor(const Rgba& c) { return QColor::fromRgbF(c.red, c.green, c.blue, c.alpha); }
 

@@ -32,6 +32,7 @@
 #include "app/PreferencesDialog.h"
 #include "app/PresetTableActions.h"
 #include "app/ProgressSheet.h"
+#include "app/QtText.h"
 #include "app/ToolbarIcons.h"
 #include "common/AppPaths.h"
 #include "editor/NumberFields.h"
@@ -49,9 +50,6 @@ std::filesystem::path ManualFile() {
   if (std::filesystem::exists(installed, ignored)) return installed;
   return QUILLSHEET_BUILT_MANUAL;
 }
-
-QString Text(const std::string& text) { return QString::fromStdString(text); }
-QString Text(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
 // Runs f on the window's thread and waits for it: for workers that need an
 // answer. Never called on the main thread.

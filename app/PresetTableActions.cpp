@@ -1,4 +1,5 @@
 #include "app/PresetTableActions.h"
+#include "app/QtText.h"
 
 #include <QAbstractButton>
 #include <QItemSelectionModel>
@@ -9,12 +10,6 @@
 #include <QTimer>
 
 namespace quillsheet {
-namespace {
-
-QString Text(const std::string& text) { return QString::fromStdString(text); }
-
-}  // namespace
-
 PresetTableActions::PresetTableActions(PresetLibrary& library, PresetTableModel& model,
                                        QTableView* view, Buttons buttons,
                                        std::function<std::string()> editorText,
