@@ -46,8 +46,6 @@ class SignalHandling {
   static int ExitStatus() { return 128 + static_cast<int>(interruptingSignal); }
 };
 
-int Usage(const std::string& message) { return FailUsage(message, kConvertUsage); }
-
 // The page selection: a selection tag, with the range text for tag 6.
 bool ReadPages(const std::string& pages, GeneralPreferences& preferences) {
   if (const auto tag = SelectionTagNamed(pages)) {
@@ -99,6 +97,7 @@ std::optional<std::string> ReadOptions(const Arguments& arguments, ConversionOpt
   }
   if (arguments.flags.count("no-separator")) preferences.addSeparator = false;
   if (arguments.flags.count("replace")) preferences.replaceExistFile = true;
+  options.keepMarks = arguments.flags.count("keep-marks") > 0;
   if (arguments.flags.count("folder-per-preset"))
     preferences.createSeparateFolderForEachFile = true;
   if (arguments.flags.count("no-folder-per-preset")) {
@@ -236,8 +235,10 @@ class TerminalReport : public ConversionObserver {
       std::cerr << "  failed: " << path.string() << ": " << reason << "\n";
     }
     for (const OutputResult* failure : failures) {
-      std::cerr << "  failed: " << failure->source << " with \"" << failure->preset
-                << "\": " << failure->outcome.message() << "\n";
+      const bool removal = failure->preset == kMarkRemovalName;
+      std::cerr << "  failed: " << failure->source
+                << (removal ? "" : " with \"" + failure->preset + "\"") << ": "
+                << failure->outcome.message() << "\n";
     }
     for (const OutputResult& result : report.results) {
       for (const std::string& warning : result.warnings) {
@@ -311,11 +312,16 @@ std::optional<EncryptionOptions> ReadEncryption(const std::string& passwordFile,
   return EncryptionOptions{password};
 }
 
-int Convert(const Arguments& arguments) {
+// Converts, or with removeMarksOnly only removes earlier marks.
+int Convert(const Arguments& arguments, bool removeMarksOnly) {
   ConversionOptions options;
-  if (const auto problem = ReadOptions(arguments, options)) return Usage(*problem);
+  options.removeMarksOnly = removeMarksOnly;
+  if (const auto problem = ReadOptions(arguments, options)) {
+    return FailUsage(*problem, removeMarksOnly ? kUnmarkUsage : kConvertUsage);
+  }
   std::string error;
-  const auto presets = ReadPresets(arguments, error);
+  const auto presets =
+      removeMarksOnly ? std::vector<PresetChoice>{} : ReadPresets(arguments, error);
   if (!presets) return Fail(error);
   if (const auto passwordFile = arguments.Option("encrypt-password-file")) {
     options.encryption = ReadEncryption(*passwordFile, error);
@@ -328,7 +334,8 @@ int Convert(const Arguments& arguments) {
   }
   const std::string destinationText = *arguments.Option("o");
   const std::filesystem::path destination = destinationText;
-  options.toFolder = DestinationIsFolder(destinationText, arguments, presets->size());
+  options.toFolder =
+      DestinationIsFolder(destinationText, arguments, removeMarksOnly ? 1 : presets->size());
   if (const auto problem = DestinationProblem(destination, *options.toFolder,
                                               options.preferences.replaceExistFile)) {
     return Fail(*problem + "; nothing was converted");
@@ -361,26 +368,54 @@ int Convert(const Arguments& arguments) {
   return allConverted ? kExitOk : kExitFailure;
 }
 
+// Parses and checks a command's words; the exit status when it cannot run.
+std::optional<Arguments> CommandArguments(const std::vector<std::string>& words,
+                                          const std::string& command,
+                                          const std::set<std::string>& options,
+                                          const std::set<std::string>& flags, const char* usage,
+                                          int& status) {
+  std::string error;
+  auto arguments = ParseArguments(words, options, error);
+  status = kExitOk;
+  if (!arguments) {
+    status = FailUsage(error, usage);
+  } else if (AskedForHelp(*arguments, usage)) {
+    return std::nullopt;
+  } else if (const auto unknown =
+                 std::find_if(arguments->flags.begin(), arguments->flags.end(),
+                              [&](const auto& flag) { return !flags.count(flag); });
+             unknown != arguments->flags.end()) {
+    status = FailUsage("unknown option --" + *unknown, usage);
+  } else if (arguments->positional.empty()) {
+    status = FailUsage(command + " needs at least one input", usage);
+  } else if (!arguments->Option("o")) {
+    status = FailUsage(command + " needs -o DEST", usage);
+  } else {
+    return arguments;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 int RunConvertCommand(const std::vector<std::string>& words) {
-  std::string error;
-  const auto arguments = ParseArguments(
-      words,
+  int status = kExitOk;
+  const auto arguments = CommandArguments(
+      words, "convert",
       {"o", "preset", "preset-file", "name", "pages", "quality", "encrypt-password-file",
        "input-password", "name-position", "separator", "jobs", "field"},
-      error);
-  if (!arguments) return Usage(error);
-  if (AskedForHelp(*arguments, kConvertUsage)) return kExitOk;
-  static const std::set<std::string> kFlags = {
-      "recursive",         "no-separator",         "replace",
-      "folder-per-preset", "no-folder-per-preset", "allow-no-watermark"};
-  for (const std::string& flag : arguments->flags) {
-    if (!kFlags.count(flag)) return Usage("unknown option --" + flag);
-  }
-  if (arguments->positional.empty()) return Usage("convert needs at least one input");
-  if (!arguments->Option("o")) return Usage("convert needs -o DEST");
-  return Convert(*arguments);
+      {"recursive", "no-separator", "replace", "folder-per-preset", "no-folder-per-preset",
+       "allow-no-watermark", "keep-marks"},
+      kConvertUsage, status);
+  return arguments ? Convert(*arguments, false) : status;
+}
+
+int RunUnmarkCommand(const std::vector<std::string>& words) {
+  int status = kExitOk;
+  const auto arguments =
+      CommandArguments(words, "unmark", {"o", "encrypt-password-file", "input-password", "jobs"},
+                       {"recursive", "replace"}, kUnmarkUsage, status);
+  return arguments ? Convert(*arguments, true) : status;
 }
 
 }  // namespace quillsheet::cli

@@ -26,8 +26,23 @@ inline constexpr const char* kConvertUsage =
     "  --folder-per-preset        one sub-folder per preset; --no-folder-per-preset: none\n"
     "  --jobs N                   convert N documents at a time (1 to 64)\n"
     "  --allow-no-watermark       convert with a preset that has no layer switched on\n"
+    "  --keep-marks               stack on the marks an earlier run placed (else replaced)\n"
+    "  -h, --help                 show this text\n";
+
+inline constexpr const char* kUnmarkUsage =
+    "usage: quillsheet-cli unmark INPUT... -o DEST [options]\n"
+    "  INPUT                      a PDF file marked by Quillsheet, or a folder of them\n"
+    "  -o DEST                    the output file, or a folder (one that exists, or ends in /)\n"
+    "  --recursive                take the PDF files of sub-folders too\n"
+    "  --input-password PW        a password to try on locked inputs (repeatable)\n"
+    "  --encrypt-password-file F  protect the outputs with the first line of F\n"
+    "  --replace                  replace existing outputs instead of numbering new ones\n"
+    "  --jobs N                   work on N documents at a time (1 to 64)\n"
     "  -h, --help                 show this text\n";
 
 int RunConvertCommand(const std::vector<std::string>& words);
+
+// Writes copies of the inputs without the marks Quillsheet placed.
+int RunUnmarkCommand(const std::vector<std::string>& words);
 
 }  // namespace quillsheet::cli

@@ -17,6 +17,7 @@ int Run(const std::string& command, const std::vector<std::string>& rest,
   if (command == "presets") return RunPresetsCommand(rest);
   if (command == "render") return RunRenderCommand(rest);
   if (command == "convert") return RunConvertCommand(rest);
+  if (command == "unmark") return RunUnmarkCommand(rest);
   return FailUsage("unknown command " + command, usage.c_str());
 }
 
@@ -25,7 +26,8 @@ int Run(const std::string& command, const std::vector<std::string>& rest,
 int main(int argc, char** argv) {
   using namespace quillsheet::cli;
   const std::vector<std::string> words(argv + 1, argv + argc);
-  const std::string usage = std::string(kPresetsUsage) + kRenderUsage + kConvertUsage;
+  const std::string usage =
+      std::string(kPresetsUsage) + kRenderUsage + kConvertUsage + kUnmarkUsage;
   if (words.empty() || words.front() == "--help" || words.front() == "-h" ||
       words.front() == "help") {
     if (words.size() == 2) return Run(words[1], {"--help"}, usage);

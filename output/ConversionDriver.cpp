@@ -50,7 +50,7 @@ class Run {
   Run(const std::vector<PresetChoice>& presets, const std::vector<DocumentEntry>& documents,
       const std::filesystem::path& destination, const ConversionOptions& options,
       ConversionObserver& observer, CancelFlag& cancel)
-      : presets_(presets),
+      : presets_(options.removeMarksOnly ? MarkRemoval() : presets),
         documents_(documents),
         destination_(destination),
         options_(options),
@@ -96,7 +96,8 @@ class Run {
     std::vector<PlannedOutput> plan;
     for (size_t p = 0; p < presets_.size(); ++p) {
       const PresetChoice& preset = presets_[p];
-      if (!preset.settings.textEnabled && !preset.settings.fillEnabled && !allowWithoutWatermark) {
+      if (!preset.settings.textEnabled && !preset.settings.fillEnabled && !allowWithoutWatermark &&
+          !options_.removeMarksOnly) {
         allowWithoutWatermark = observer_.ContinueWithoutWatermark(preset.name);
         if (!allowWithoutWatermark) {
           report.stoppedWithoutWatermark = true;
@@ -104,14 +105,17 @@ class Run {
         }
       }
       std::filesystem::path folder = destination_;
-      if (!toFile && preferences.createSeparateFolderForEachFile) {
+      if (!toFile && preferences.createSeparateFolderForEachFile && !options_.removeMarksOnly) {
         folder = GetDestURLWithPresetName(preset.name, destination_);
       }
       for (size_t d = 0; d < documents_.size(); ++d) {
         PlannedOutput output{p, d, d + 1, p + 1, destination_};
         if (!toFile) {
-          const std::string base = GetFullFileNameForPresetIndex(preset.name, position, separator,
-                                                                 BaseNameOf(documents_[d].path));
+          const std::string own = BaseNameOf(documents_[d].path);
+          const std::string base =
+              options_.removeMarksOnly
+                  ? own
+                  : GetFullFileNameForPresetIndex(preset.name, position, separator, own);
           output.output = OutputPathInFolder(folder, base, preferences.replaceExistFile, taken);
         }
         taken.insert(output.output);
@@ -136,6 +140,9 @@ class Run {
     }
     return {};
   }
+
+  // The one piece of work of a run that only removes marks: no layer.
+  static std::vector<PresetChoice> MarkRemoval() { return {{kMarkRemovalName, {}}}; }
 
   // The record of a preset as files are drawn: scale 1, no marker.
   static WatermarkSettings ForFiles(WatermarkSettings settings) {
@@ -181,6 +188,8 @@ class Run {
     request.filter = QualityFilterForTag(options_.preferences.filterTag);
     if (request.filter && !QualityFilterAvailable()) request.filter.reset();
     request.encryption = options_.encryption;
+    request.presetName = presets_[planned.preset].name;
+    request.keepMarks = options_.keepMarks && !options_.removeMarksOnly;
     request.selectionTag = options_.preferences.pageRangeOptionTag;
     if (request.selectionTag == kPageRange)
       request.rangeString = options_.preferences.pageRangeString;
@@ -241,9 +250,13 @@ class Run {
   }
 
   // Warnings about the preset itself are given once, with its first output.
-  static std::vector<std::string> WarningsFor(const SaveRequest& request, const SaveNotes& notes,
-                                              bool firstOfPreset) {
+  std::vector<std::string> WarningsFor(const SaveRequest& request, const SaveNotes& notes,
+                                       bool firstOfPreset) const {
     std::vector<std::string> warnings;
+    if (options_.removeMarksOnly && notes.unmarkedPages == 0) {
+      warnings.push_back("no watermark placed by Quillsheet was found in " + request.source.path +
+                         "; copied as it is");
+    }
     const bool layers = request.settings.textEnabled || request.settings.fillEnabled;
     if (layers && notes.markedPages == 0) {
       warnings.push_back("no page of " + request.source.path + " matched " +
@@ -295,7 +308,7 @@ class Run {
     observer_.Progress(progress_);
   }
 
-  const std::vector<PresetChoice>& presets_;
+  const std::vector<PresetChoice> presets_;
   const std::vector<DocumentEntry>& documents_;
   const std::filesystem::path destination_;
   const ConversionOptions& options_;

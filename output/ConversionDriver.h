@@ -38,7 +38,16 @@ struct ConversionOptions {
   std::optional<bool> toFolder;
   // Values of the user's own fields ("{recipient}") in texts with fields.
   FieldValues fields;
+  // Marks an earlier run placed in a document stay under the new ones;
+  // otherwise the new mark replaces them.
+  bool keepMarks = false;
+  // The run only removes earlier marks: the presets given are not used, each
+  // document gives one output under its own name.
+  bool removeMarksOnly = false;
 };
+
+// The name progress and reports give the work of a run that removes marks.
+inline constexpr const char* kMarkRemovalName = "watermarks removed";
 
 struct ProgressState {
   int status = kStatusRunStarts;

@@ -13,6 +13,7 @@
 
 #include "engine/Compositor.h"
 #include "output/MarkDocument.h"
+#include "output/MarkTag.h"
 #include "output/PageGeometry.h"
 #include "output/PageSelection.h"
 
@@ -63,8 +64,9 @@ class ResourceCopies {
 
 class PageMarker {
  public:
-  PageMarker(QPDF& pdf, DrawnMarks& marks)
+  PageMarker(QPDF& pdf, DrawnMarks& marks, std::string presetName)
       : pdf_(pdf),
+        presetName_(std::move(presetName)),
         groups_(SplitAroundPage(marks.settings())),
         visibility_(marks.settings().markVisibility),
         marks_(pdf, marks),
@@ -95,7 +97,7 @@ class PageMarker {
     annotations = annotations.isArray() ? annotations.shallowCopy() : QPDFObjectHandle::newArray();
     const auto annotation = [&](const std::vector<PageLayer>& layers) {
       QPDFObjectHandle appearance = QPDFObjectHandle::newDictionary();
-      appearance.replaceKey("/N", marks_.FormFor(layers, box.width, box.height, text));
+      appearance.replaceKey("/N", TaggedForm(layers, box, text));
       QPDFObjectHandle mark = QPDFObjectHandle::newDictionary();
       mark.replaceKey("/Type", QPDFObjectHandle::newName("/Annot"));
       mark.replaceKey("/Subtype", QPDFObjectHandle::newName("/Watermark"));
@@ -107,6 +109,7 @@ class PageMarker {
       mark.replaceKey("/F", QPDFObjectHandle::newInteger(flags));
       mark.replaceKey("/P", pageObject);
       mark.replaceKey("/AP", appearance);
+      TagAsMark(mark, presetName_, "/Annotation");
       return pdf_.makeIndirectObject(mark);
     };
     if (!groups_.behind.empty()) annotations.insertItem(0, annotation(groups_.behind));
@@ -119,9 +122,18 @@ class PageMarker {
   QPDFObjectHandle SharedStream(const std::string& operators) {
     auto found = streams_.find(operators);
     if (found == streams_.end()) {
-      found = streams_.emplace(operators, QPDFObjectHandle::newStream(&pdf_, operators)).first;
+      QPDFObjectHandle stream = QPDFObjectHandle::newStream(&pdf_, operators);
+      TagAsMark(stream, presetName_, "/Wrapper");
+      found = streams_.emplace(operators, stream).first;
     }
     return found->second;
+  }
+
+  QPDFObjectHandle TaggedForm(const std::vector<PageLayer>& layers, const RectF& box,
+                              const std::string& text) {
+    QPDFObjectHandle form = marks_.FormFor(layers, box.width, box.height, text);
+    if (!IsTaggedMark(form)) TagAsMark(form, presetName_, "/Form");
+    return form;
   }
 
   // The operators that draw one group's form at the box origin; the name is
@@ -129,7 +141,7 @@ class PageMarker {
   std::string Place(QPDFObjectHandle& xobjects, const std::vector<PageLayer>& layers,
                     const RectF& box, const std::string& text, const std::string& prefix) {
     if (layers.empty()) return {};
-    const QPDFObjectHandle form = marks_.FormFor(layers, box.width, box.height, text);
+    const QPDFObjectHandle form = TaggedForm(layers, box, text);
     std::string name;
     for (const std::string& key : xobjects.getKeys()) {
       if (xobjects.getKey(key).getObjGen() == form.getObjGen()) name = key;
@@ -146,6 +158,7 @@ class PageMarker {
   }
 
   QPDF& pdf_;
+  const std::string presetName_;
   LayerGroups groups_;
   int visibility_;
   MarkCache marks_;
@@ -250,7 +263,7 @@ Result MarkAndWrite(QPDF& pdf, const WriteRequest& request, StagedFile& output,
     range = PageIndexSetFromRangeString(*request.rangeString, count);
   }
   const auto marks = request.marks ? request.marks : std::make_shared<DrawnMarks>(request.settings);
-  PageMarker marker(pdf, *marks);
+  PageMarker marker(pdf, *marks, request.presetName);
   QPDFPageLabelDocumentHelper labels(pdf);
   for (std::uint64_t p = 1; p <= count; ++p) {
     if (IsCancelled(cancel)) return Result::Cancelled();
@@ -288,14 +301,17 @@ Result CheckWritten(const StagedFile& output, const WriteRequest& request, std::
     QPDF check;
     check.setSuppressWarnings(true);
     check.processFile(output.path().c_str(), password.c_str());
-    // A file we just wrote must open without any repair; then the page
-    // tree's own count is enough (reading every page again would double the
-    // cost of a long document, and qpdf writes the count it walked).
-    QPDFObjectHandle count = check.getRoot().getKey("/Pages").getKey("/Count");
-    const long long written = count.isInteger() ? count.getIntValue() : -1;
+    // A file we just wrote must open without any repair of its cross
+    // references or trailer (opening reads only those: warnings about the
+    // objects themselves, such as a source's odd names carried over, come
+    // later and are no damage of ours); then the page tree's own count is
+    // enough (reading every page again would double the cost of a long
+    // document, and qpdf writes the count it walked).
     if (check.anyWarnings()) {
       return Result::Failed(failure + "the written file is damaged");
     }
+    QPDFObjectHandle count = check.getRoot().getKey("/Pages").getKey("/Count");
+    const long long written = count.isInteger() ? count.getIntValue() : -1;
     if (written < 0 || static_cast<std::uint64_t>(written) != pages) {
       return Result::Failed(failure + "the written file has " + std::to_string(written) +
                             " pages instead of " + std::to_string(pages));
@@ -344,6 +360,7 @@ Result WriteWatermarkedDocument(const WriteRequest& request, StagedFile& output,
   try {
     written.pages = QPDFPageDocumentHelper(pdf).getAllPages().size();
     if (written.pages == 0) return Result::Failed(request.source.path + ": " + kNoPagesRecovered);
+    if (!request.keepMarks) written.unmarkedPages = RemoveTaggedMarks(pdf);
     if (request.settings.textEnabled || request.settings.fillEnabled) {
       const Result marked = MarkAndWrite(pdf, request, output, cancel, written);
       if (!marked.ok()) return marked;

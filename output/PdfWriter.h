@@ -30,12 +30,18 @@ struct WriteRequest {
   // The values of the text's fields besides the page's own, when the
   // settings ask for fields.
   FieldValues fields;
+  // The preset's name, kept in the marks' tag.
+  std::string presetName;
+  // Marks an earlier run placed stay (the new ones are stacked on them);
+  // otherwise they are removed first, so the new mark replaces them.
+  bool keepMarks = false;
 };
 
 // What a written document holds, for the caller's report.
 struct WrittenDocument {
-  std::uint64_t pages = 0;        // pages of the source, and of the output
-  std::uint64_t markedPages = 0;  // pages that received the layers
+  std::uint64_t pages = 0;          // pages of the source, and of the output
+  std::uint64_t markedPages = 0;    // pages that received the layers
+  std::uint64_t unmarkedPages = 0;  // pages whose earlier marks were removed
 };
 
 // The marked-content tag around every placed mark: readers for the blind skip
@@ -47,8 +53,9 @@ inline constexpr const char* kWatermarkTag =
 // Writes the output into the staged file, syncs and closes it, and opens it
 // again to check it before anyone delivers it: it must be a readable PDF
 // with the source's number of pages, opened by the output password (and not
-// without it) when encrypted. With both layers off the document is written
-// as it is (rotation and boxes unchanged). A source whose repair leaves no
+// without it) when encrypted. Earlier marks are removed unless asked to keep
+// them. With both layers off the document is otherwise written as it is
+// (rotation and boxes unchanged). A source whose repair leaves no
 // page fails with kNoPagesRecovered. Cancel is read before every page. On
 // any failure the staged file is not to be delivered.
 Result WriteWatermarkedDocument(const WriteRequest& request, StagedFile& output,

@@ -6,6 +6,7 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
+#include "output/MarkTag.h"
 #include "output/PdfWriter.h"
 
 namespace quillsheet {
@@ -44,10 +45,12 @@ std::optional<InteractiveParts> CountInteractiveParts(const std::filesystem::pat
   }
 }
 
-// A copy of a locked source without its encryption, private to the user
-// (the staged file is created readable by its owner only), so the filter
-// program never sees the password on its command line.
-std::unique_ptr<StagedFile> UnlockedCopy(const SaveRequest& request) {
+// A copy of the source for the filter, private to the user (the staged file
+// is created readable by its owner only): without encryption, so the filter
+// program never sees the password on its command line, and without earlier
+// marks when they are to be replaced (the filter would make them part of the
+// page).
+std::unique_ptr<StagedFile> PreparedCopy(const SaveRequest& request) {
   Result failure;
   auto copy = StagedFile::Create(request.destination, failure);
   if (!copy) return nullptr;
@@ -55,6 +58,7 @@ std::unique_ptr<StagedFile> UnlockedCopy(const SaveRequest& request) {
     QPDF pdf;
     pdf.setSuppressWarnings(true);
     pdf.processFile(request.source.path.c_str(), request.source.password.c_str());
+    if (!request.keepMarks) RemoveTaggedMarks(pdf);
     QPDFWriter writer(pdf, copy->path().c_str());
     writer.setPreserveEncryption(false);
     writer.write();
@@ -64,18 +68,24 @@ std::unique_ptr<StagedFile> UnlockedCopy(const SaveRequest& request) {
   return copy;
 }
 
+WriteRequest WriteRequestFor(const SaveRequest& request, const std::shared_ptr<DrawnMarks>& marks) {
+  return {request.source,     request.settings,     marks,
+          request.encryption, request.selectionTag, request.rangeString,
+          request.fields,     request.presetName,   request.keepMarks};
+}
+
 // Writes the marked document from a filtered copy of the source; no file
 // when the filter fails or would lose a page or an interactive part.
 std::unique_ptr<StagedFile> MarkFilteredCopy(const SaveRequest& request,
                                              const std::shared_ptr<DrawnMarks>& marks,
-                                             std::uint64_t pages, const CancelFlag* cancel,
-                                             Result& outcome) {
+                                             const WrittenDocument& unfiltered,
+                                             const CancelFlag* cancel, Result& outcome) {
   DocumentEntry source = request.source;
-  std::unique_ptr<StagedFile> unlocked;
-  if (!source.password.empty()) {
-    unlocked = UnlockedCopy(request);
-    if (!unlocked) return nullptr;
-    source = {unlocked->path().string(), ""};
+  std::unique_ptr<StagedFile> prepared;
+  if (!source.password.empty() || unfiltered.unmarkedPages > 0) {
+    prepared = PreparedCopy(request);
+    if (!prepared) return nullptr;
+    source = {prepared->path().string(), ""};
   }
   Result failure;
   const auto filtered = StagedFile::Create(request.destination, failure);
@@ -87,16 +97,11 @@ std::unique_ptr<StagedFile> MarkFilteredCopy(const SaveRequest& request,
   if (!before || !after || *before != *after) return nullptr;
   auto marked = StagedFile::Create(request.destination, failure);
   if (!marked) return nullptr;
-  const WriteRequest write{{filtered->path().string(), ""},
-                           request.settings,
-                           marks,
-                           request.encryption,
-                           request.selectionTag,
-                           request.rangeString,
-                           request.fields};
+  WriteRequest write = WriteRequestFor(request, marks);
+  write.source = {filtered->path().string(), ""};
   WrittenDocument written;
   outcome = WriteWatermarkedDocument(write, *marked, cancel, &written);
-  if (!outcome.ok() || written.pages != pages) return nullptr;
+  if (!outcome.ok() || written.pages != unfiltered.pages) return nullptr;
   return marked;
 }
 
@@ -134,16 +139,14 @@ Result SaveAsPDFFileOfSelectedDict(const SaveRequest& request, const CancelFlag*
   const auto drawn = StagedFile::Create(request.destination, failure);
   if (!drawn) return failure;
   const auto marks = request.marks ? request.marks : std::make_shared<DrawnMarks>(request.settings);
-  const WriteRequest write{request.source,     request.settings,     marks,
-                           request.encryption, request.selectionTag, request.rangeString,
-                           request.fields};
+  const WriteRequest write = WriteRequestFor(request, marks);
   WrittenDocument written;
   const Result outcome = WriteWatermarkedDocument(write, *drawn, cancel, &written);
   if (!outcome.ok()) return outcome;
-  if (notes) notes->markedPages = written.markedPages;
+  if (notes) *notes = {written.markedPages, written.unmarkedPages};
   if (request.filter) {
     Result filterOutcome = Result::Ok();
-    const auto filtered = MarkFilteredCopy(request, marks, written.pages, cancel, filterOutcome);
+    const auto filtered = MarkFilteredCopy(request, marks, written, cancel, filterOutcome);
     if (filterOutcome.cancelled()) return filterOutcome;
     if (filtered && SizeOf(*filtered) < SizeOf(*drawn)) return filtered->Deliver();
   }

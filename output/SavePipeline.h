@@ -27,7 +27,9 @@ struct SaveRequest {
   std::optional<EncryptionOptions> encryption;
   int selectionTag = 1;
   std::optional<std::string> rangeString;
-  FieldValues fields;  // of the text's fields, besides the page's own
+  FieldValues fields;      // of the text's fields, besides the page's own
+  std::string presetName;  // kept in the marks' tag
+  bool keepMarks = false;  // stack on earlier marks instead of replacing them
 };
 
 // Why encryption asked for cannot be used (an empty password, one with a NUL
@@ -44,7 +46,8 @@ std::optional<EncryptionOptions> GetEncryptionDictionary(bool checked, const std
 
 // What a delivered output is worth telling the user about.
 struct SaveNotes {
-  std::uint64_t markedPages = 0;  // 0: no page matched the selection
+  std::uint64_t markedPages = 0;    // 0: no page matched the selection
+  std::uint64_t unmarkedPages = 0;  // pages whose earlier marks were removed
 };
 
 // Saves one output. Ok: the destination now holds it, checked by reading it

@@ -137,6 +137,25 @@ visibility)
   qpdf --json v1.pdf | grep -q '"/Watermark"' || fail "no watermark annotation"
   ! qpdf --json plain.pdf | grep -q '"/Watermark"' || fail "an ordinary mark became an annotation"
   ;;
+unmark)
+  # unmark takes off what convert put on; converting again replaces the
+  # mark unless --keep-marks; outputs keep the inputs' names in a folder.
+  screen() { pdftoppm -r 24 -gray "$1" | md5sum; }
+  expect_status 0 convert "$sample" -o marked.pdf "${draft[@]}"
+  expect_status 0 unmark marked.pdf -o clean.pdf
+  [ "$(screen clean.pdf)" = "$(screen "$sample")" ] || fail "unmark left a trace of the mark"
+  expect_status 0 convert marked.pdf -o again.pdf "${draft[@]}"
+  [ "$(screen again.pdf)" = "$(screen marked.pdf)" ] || fail "a second conversion stacked the mark"
+  expect_status 0 convert marked.pdf -o stacked.pdf --keep-marks "${draft[@]}"
+  [ "$(screen stacked.pdf)" != "$(screen marked.pdf)" ] || fail "--keep-marks did not stack"
+  expect_status 0 unmark marked.pdf stacked.pdf -o clean/
+  [ -e clean/marked.pdf ] && [ -e clean/stacked.pdf ] || fail "names: $(ls clean)"
+  [ "$(screen clean/stacked.pdf)" = "$(screen "$sample")" ] || fail "stacked marks stayed"
+  expect_status 0 unmark "$sample" -o nothing.pdf
+  grep -q "no watermark placed by Quillsheet was found" stderr || fail "$(cat stderr)"
+  expect_status 1 unmark marked.pdf -o clean.pdf
+  expect_status 2 unmark marked.pdf -o x.pdf --preset Draft
+  ;;
 *) fail "no case $case" ;;
 esac
 exit 0

@@ -1,0 +1,201 @@
+// Marks are tagged, so a later run can remove them (unmark) or replace them
+// (converting a marked file again) and give back the page as it was.
+#include <gtest/gtest.h>
+#include <poppler.h>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+
+#include <cstdlib>
+
+#include "common/AppPaths.h"
+#include "common/PropertyList.h"
+#include "engine/PreviewRenderer.h"
+#include "output/ConversionDriver.h"
+#include "output/SavePipeline.h"
+#include "tests/TestSupport.h"
+
+namespace quillsheet {
+namespace {
+
+namespace fs = std::filesystem;
+
+// What a reader shows of a document: every page's pixels at a small scale,
+// its text and the number of annotations per page.
+struct Appearance {
+  std::vector<std::vector<std::uint8_t>> pixels;
+  std::vector<std::string> text;
+  std::vector<size_t> annotations;
+};
+
+Appearance AppearanceOf(const fs::path& pdf) {
+  Appearance seen;
+  OpenError error{};
+  std::string message;
+  const auto document = SourceDocument::Open(pdf.string(), "", error, message);
+  if (!document) return seen;
+  WatermarkSettings none;
+  for (int p = 0; p < document->PageCount(); ++p) {
+    const SurfaceHandle picture = RenderPreview(document->Page(p), none, 0.4);
+    const auto* data = cairo_image_surface_get_data(picture.get());
+    seen.pixels.emplace_back(data, data + cairo_image_surface_get_stride(picture.get()) *
+                                              cairo_image_surface_get_height(picture.get()));
+  }
+  const std::string uri = "file://" + fs::absolute(pdf).string();
+  PopplerDocument* text = poppler_document_new_from_file(uri.c_str(), nullptr, nullptr);
+  for (int p = 0; text && p < poppler_document_get_n_pages(text); ++p) {
+    PopplerPage* page = poppler_document_get_page(text, p);
+    char* words = poppler_page_get_text(page);
+    seen.text.emplace_back(words ? words : "");
+    g_free(words);
+    g_object_unref(page);
+  }
+  if (text) g_object_unref(text);
+  QPDF parsed;
+  parsed.setSuppressWarnings(true);
+  parsed.processFile(pdf.c_str());
+  for (auto& page : QPDFPageDocumentHelper(parsed).getAllPages()) {
+    seen.annotations.push_back(page.getAnnotations().size());
+  }
+  return seen;
+}
+
+// The mean difference of two renders, in 1/255 steps; large when the pages
+// differ in number or size.
+double MeanDifference(const Appearance& a, const Appearance& b) {
+  if (a.pixels.size() != b.pixels.size() || a.pixels.empty()) return 255;
+  double total = 0;
+  size_t count = 0;
+  for (size_t p = 0; p < a.pixels.size(); ++p) {
+    if (a.pixels[p].size() != b.pixels[p].size()) return 255;
+    for (size_t i = 0; i < a.pixels[p].size(); ++i) {
+      total += std::abs(int(a.pixels[p][i]) - int(b.pixels[p][i]));
+    }
+    count += a.pixels[p].size();
+  }
+  return total / static_cast<double>(count);
+}
+
+std::vector<PresetChoice> BundledPresets() {
+  std::vector<PresetChoice> presets;
+  const auto read = ReadPropertyListFile(ResourceFolder() / "DefaultPreset.plist");
+  const Dictionary* library = read.value ? read.value->DictionaryValue() : nullptr;
+  if (!library) return presets;
+  for (const auto& [name, preset] : *library) {
+    if (!preset.DictionaryValue()) continue;
+    WatermarkSettings settings = GetPresetSettingsFrom(preset.DictionaryValue());
+    settings.viewScale = 1;
+    presets.push_back({name, settings});
+  }
+  return presets;
+}
+
+class Marks : public ::testing::Test {
+ protected:
+  test::ScratchHome home_;
+
+  // Marks input with the preset (no preset: removes the marks) into name.
+  fs::path Convert(const fs::path& input, const PresetChoice* preset, const std::string& name,
+                   bool keepMarks = false) {
+    SaveRequest request;
+    request.source = {input.string(), ""};
+    if (preset) {
+      request.settings = preset->settings;
+      request.presetName = preset->name;
+    }
+    request.destination = home_.path() / name;
+    request.keepMarks = keepMarks;
+    const Result saved = SaveAsPDFFileOfSelectedDict(request, nullptr);
+    if (!saved.ok()) {
+      ADD_FAILURE() << saved.message();
+      return {};
+    }
+    return request.destination;
+  }
+
+  // unmark(convert(x)) looks like x, with its text and annotations, and
+  // convert(convert(x)) looks like convert(x).
+  void ExpectRoundTrips(const fs::path& input, const PresetChoice& preset) {
+    SCOPED_TRACE(input.filename().string() + " with " + preset.name);
+    const fs::path marked = Convert(input, &preset, "marked.pdf");
+    if (marked.empty()) return;
+    const fs::path unmarked = Convert(marked, nullptr, "unmarked.pdf");
+    const fs::path again = Convert(marked, &preset, "again.pdf");
+    const Appearance original = AppearanceOf(input);
+    const Appearance restored = AppearanceOf(unmarked);
+    EXPECT_LT(MeanDifference(original, restored), 1.0);
+    EXPECT_EQ(restored.text, original.text);
+    EXPECT_EQ(restored.annotations, original.annotations);
+    EXPECT_LT(MeanDifference(AppearanceOf(marked), AppearanceOf(again)), 1.0);
+  }
+};
+
+TEST_F(Marks, BundledPresetsComeOffTheSampleAndAreReplacedNotStacked) {
+  const fs::path sample = ResourceFolder() / "samples" / "sample.pdf";
+  const auto presets = BundledPresets();
+  ASSERT_GE(presets.size(), 5u);
+  for (const PresetChoice& preset : presets) ExpectRoundTrips(sample, preset);
+
+  // The same with print-only and screen-only marks, which are annotations.
+  for (int visibility : {1, 2}) {
+    PresetChoice preset = presets.front();
+    preset.settings.markVisibility = visibility;
+    ExpectRoundTrips(sample, preset);
+  }
+}
+
+TEST_F(Marks, KeepingMarksStacksTheNewOnTheOld) {
+  const fs::path sample = ResourceFolder() / "samples" / "sample.pdf";
+  const PresetChoice preset = BundledPresets().front();
+  const fs::path marked = Convert(sample, &preset, "marked.pdf");
+  const fs::path stacked = Convert(marked, &preset, "stacked.pdf", true);
+  EXPECT_GT(MeanDifference(AppearanceOf(marked), AppearanceOf(stacked)), 0.05);
+  // Both marks are found and removed.
+  EXPECT_LT(MeanDifference(AppearanceOf(sample), AppearanceOf(Convert(stacked, nullptr, "u.pdf"))),
+            1.0);
+}
+
+TEST_F(Marks, ARunThatRemovesMarksKeepsNamesAndSaysWhenThereWereNone) {
+  const fs::path sample = ResourceFolder() / "samples" / "sample.pdf";
+  const PresetChoice preset = BundledPresets().front();
+  const fs::path marked = Convert(sample, &preset, "report.pdf");
+  struct Quiet : ConversionObserver {
+    void Progress(const ProgressState&) override {}
+    bool ContinueWithoutWatermark(const std::string&) override { return false; }
+    void Finished(const RunReport&) override {}
+  } observer;
+  ConversionOptions options;
+  options.removeMarksOnly = true;
+  CancelFlag cancel{false};
+  const fs::path out = home_.path() / "out";
+  fs::create_directories(out);
+  const RunReport report = ConvertSelectedOrAllfiles(
+      {}, {{marked.string(), ""}, {sample.string(), ""}}, out, options, observer, cancel);
+  ASSERT_EQ(report.OutputsMade(), 2u);
+  EXPECT_EQ(report.results[0].output, out / "report.pdf");
+  EXPECT_TRUE(report.results[0].warnings.empty());
+  EXPECT_EQ(report.results[1].output, out / "sample.pdf");
+  ASSERT_EQ(report.results[1].warnings.size(), 1u);
+  EXPECT_NE(report.results[1].warnings[0].find("no watermark placed by Quillsheet"),
+            std::string::npos);
+}
+
+TEST_F(Marks, CorpusDocumentsComeBackAsTheyWere) {
+  const fs::path corpus = test::CorpusFolder();
+  if (corpus.empty()) GTEST_SKIP() << "shared corpus absent";
+  const auto presets = BundledPresets();
+  const auto named = [&](const std::string& name) {
+    return *std::find_if(presets.begin(), presets.end(),
+                         [&](const PresetChoice& preset) { return preset.name == name; });
+  };
+  for (const char* file :
+       {"rotate_nonstandard-values_userunit_annots_16p.pdf",
+        "boxes_crop_nonzero-origin_rot0-90-180-270.pdf", "annots_stamp_attachment_type3.pdf",
+        "form_all-field-types_office-export.pdf", "outlines_pagelabels_xmp.pdf"}) {
+    for (const char* preset : {"Confidential", "Tinted Paper"}) {
+      ExpectRoundTrips(corpus / file, named(preset));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quillsheet
