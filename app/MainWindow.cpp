@@ -137,6 +137,7 @@ MainWindow::MainWindow(QWidget* parent)
   connect(ui_->actionRemoveAll, &QAction::triggered, this, &MainWindow::RemoveAll);
   connect(ui_->actionConvert, &QAction::triggered, this, [this] { Convert(false); });
   connect(ui_->actionConvertAll, &QAction::triggered, this, [this] { Convert(true); });
+  connect(ui_->actionRemoveMarks, &QAction::triggered, this, &MainWindow::RemoveMarks);
   connect(ui_->actionQuit, &QAction::triggered, this, &QWidget::close);
   connect(ui_->actionPreferences, &QAction::triggered, this, &MainWindow::ShowPreferences);
   connect(ui_->actionShowInFolder, &QAction::triggered, this, &MainWindow::ShowInFolder);
@@ -371,6 +372,7 @@ void MainWindow::UpdateActions() {
   ui_->actionRemoveAll->setEnabled(enabled.removeAll);
   ui_->actionConvert->setEnabled(enabled.convert);
   ui_->actionConvertAll->setEnabled(enabled.convertAll);
+  ui_->actionRemoveMarks->setEnabled(enabled.removeMarks);
   ui_->actionPreferences->setEnabled(enabled.preferences);
   ui_->actionHelp->setEnabled(enabled.help);
   ui_->actionShowInFolder->setEnabled(enabled.showInFolder);
@@ -575,31 +577,48 @@ void MainWindow::Convert(bool allDocuments) {
     presets.push_back({library_.waterMarkPresetData()[row],
                        library_.GetPresetSettingsForIndex(static_cast<std::int64_t>(row))});
   }
+  std::vector<DocumentEntry> entries = DocumentsToConvert(allDocuments);
+  if (presets.empty() || entries.empty()) return;
+  AskForDestination(std::move(presets), std::move(entries), false);
+}
+
+void MainWindow::RemoveMarks() {
+  std::vector<DocumentEntry> entries = DocumentsToConvert(false);
+  if (entries.empty()) return;
+  AskForDestination({}, std::move(entries), true);
+}
+
+std::vector<DocumentEntry> MainWindow::DocumentsToConvert(bool allDocuments) const {
   const auto listed = documents_.Snapshot();
   std::set<size_t> rows = allDocuments ? std::set<size_t>{} : SelectedDocumentRows();
   std::vector<DocumentEntry> entries;
   for (size_t row = 0; row < listed.size(); ++row) {
     if (rows.empty() || rows.count(row)) entries.push_back(listed[row].Entry());
   }
-  if (presets.empty() || entries.empty()) return;
-  const bool toFile = DestinationIsFile(presets.size(), entries.size());
+  return entries;
+}
+
+void MainWindow::AskForDestination(std::vector<PresetChoice> presets,
+                                   std::vector<DocumentEntry> entries, bool removeMarksOnly) {
+  const bool toFile = DestinationIsFile(removeMarksOnly ? 1 : presets.size(), entries.size());
   const std::filesystem::path source(entries.front().path);
+  const std::string suffix = removeMarksOnly ? "-unmarked.pdf" : "-marked.pdf";
   // Window-modal and not waited on: the window goes on serving its events.
-  auto* dialog =
-      new DestinationDialog(toFile,
-                            toFile ? source.parent_path() / (source.stem().string() + "-marked.pdf")
-                                   : source.parent_path(),
-                            this);
+  auto* dialog = new DestinationDialog(
+      toFile,
+      toFile ? source.parent_path() / (source.stem().string() + suffix) : source.parent_path(),
+      this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &QDialog::accepted, this,
-          [this, dialog, presets = std::move(presets), entries = std::move(entries)]() mutable {
-            StartRunInto(*dialog, std::move(presets), std::move(entries));
+          [this, dialog, presets = std::move(presets), entries = std::move(entries),
+           removeMarksOnly]() mutable {
+            StartRunInto(*dialog, std::move(presets), std::move(entries), removeMarksOnly);
           });
   dialog->open();
 }
 
 void MainWindow::StartRunInto(const DestinationDialog& dialog, std::vector<PresetChoice> presets,
-                              std::vector<DocumentEntry> entries) {
+                              std::vector<DocumentEntry> entries, bool removeMarksOnly) {
   if (dialog.Destination().empty() || converting_) return;
   // Outputs are never written unprotected when protection was asked for.
   if (const auto problem =
@@ -610,17 +629,19 @@ void MainWindow::StartRunInto(const DestinationDialog& dialog, std::vector<Prese
     return;
   }
   StartRun(std::move(presets), std::move(entries), dialog.Destination(),
-           GetEncryptionDictionary(dialog.Encrypt(), dialog.Password(), dialog.Verification()));
+           GetEncryptionDictionary(dialog.Encrypt(), dialog.Password(), dialog.Verification()),
+           removeMarksOnly);
 }
 
 void MainWindow::StartRun(std::vector<PresetChoice> presets, std::vector<DocumentEntry> documents,
                           std::filesystem::path destination,
-                          std::optional<EncryptionOptions> encryption) {
+                          std::optional<EncryptionOptions> encryption, bool removeMarksOnly) {
   ConversionOptions options;
+  options.removeMarksOnly = removeMarksOnly;
   options.preferences = preferences_;
   options.encryption = std::move(encryption);
   options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  options.toFolder = !DestinationIsFile(presets.size(), documents.size());
+  options.toFolder = !DestinationIsFile(removeMarksOnly ? 1 : presets.size(), documents.size());
   cancel_ = false;
   converting_ = true;
   UpdateActions();
@@ -678,10 +699,15 @@ void MainWindow::EndRun(const RunReport& report) {
   QStringList details;
   if (!report.refused.empty()) details << Text(report.refused);
   for (const OutputResult* failure : report.Failures()) {
+    const QString file = Text(std::filesystem::path(failure->source).filename().string());
+    if (failure->preset == kMarkRemovalName) {
+      //% "%1: %2"
+      details << qtTrId("FailedRemovalLine").arg(file, Text(failure->outcome.message()));
+      continue;
+    }
     //% "%1 with \"%2\": %3"
     details << qtTrId("FailedOutputLine")
-                   .arg(Text(std::filesystem::path(failure->source).filename().string()),
-                        Text(failure->preset), Text(failure->outcome.message()));
+                   .arg(file, Text(failure->preset), Text(failure->outcome.message()));
   }
   for (const OutputResult& result : report.results) {
     for (const std::string& warning : result.warnings) details << Text(warning);

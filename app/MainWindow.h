@@ -70,10 +70,19 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   void RemoveAll();
   // Asks for the destination; the run starts when the dialog is accepted.
   void Convert(bool allDocuments);
+  // The same for a run that takes earlier runs' marks off the selected
+  // documents (all of them when none is selected).
+  void RemoveMarks();
+  // The chosen documents: the selected ones, or all when allDocuments or
+  // when none is selected.
+  std::vector<DocumentEntry> DocumentsToConvert(bool allDocuments) const;
+  void AskForDestination(std::vector<PresetChoice> presets, std::vector<DocumentEntry> entries,
+                         bool removeMarksOnly);
   void StartRunInto(const DestinationDialog& dialog, std::vector<PresetChoice> presets,
-                    std::vector<DocumentEntry> entries);
+                    std::vector<DocumentEntry> entries, bool removeMarksOnly);
   void StartRun(std::vector<PresetChoice> presets, std::vector<DocumentEntry> documents,
-                std::filesystem::path destination, std::optional<EncryptionOptions> encryption);
+                std::filesystem::path destination, std::optional<EncryptionOptions> encryption,
+                bool removeMarksOnly);
   void EndRun(const RunReport& report);
   void AddFinished(const AddReport& report);
   void UpdateActions();

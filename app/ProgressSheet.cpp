@@ -26,8 +26,9 @@ ProgressSheet::ProgressSheet(CancelFlag& cancel, QWidget* parent)
 void ProgressSheet::Show(const ProgressState& state) {
   if (cancel_) return;
   if (state.status == kStatusDocumentStarts) {
-    setLabelText(QString::fromStdString(state.PresetText()) + "\n" +
-                 QString::fromStdString(state.FileText()));
+    const QString file = QString::fromStdString(state.FileText());
+    setLabelText(state.HasPreset() ? QString::fromStdString(state.PresetText()) + "\n" + file
+                                   : file);
   }
   setMaximum(static_cast<int>(state.maximum));
   // Last: a modal progress dialog handles pending events in setValue, which

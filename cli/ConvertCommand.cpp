@@ -199,15 +199,17 @@ class TerminalReport : public ConversionObserver {
 
   void Progress(const ProgressState& state) override {
     if (state.status != kStatusDocumentStarts) return;
+    const std::string line =
+        state.HasPreset() ? state.PresetText() + " | " + state.FileText() : state.FileText();
     if (!terminal_) {
-      std::cerr << state.PresetText() << " | " << state.FileText() << "\n";
+      std::cerr << line << "\n";
       return;
     }
     constexpr int kWidth = 24;
     const auto filled =
         static_cast<int>(kWidth * state.value / std::max<std::uint64_t>(1, state.maximum));
     std::cerr << "\r\033[K[" << std::string(filled, '#') << std::string(kWidth - filled, '.')
-              << "] " << state.PresetText() << " | " << state.FileText() << std::flush;
+              << "] " << line << std::flush;
   }
 
   bool ContinueWithoutWatermark(const std::string& presetName) override {

@@ -62,6 +62,8 @@ struct ProgressState {
 
   std::string FileText() const;    // "Processing File (%ld/%ld): %@"
   std::string PresetText() const;  // "Preset Name (%ld/%ld): %@"
+  // A run that only removes marks has no preset to tell of.
+  bool HasPreset() const { return currentPresetName != kMarkRemovalName; }
 };
 
 struct OutputResult {

@@ -10,7 +10,8 @@ TEST(WindowActions, FollowTheListTheSelectionAndTheWorkUnderWay) {
   empty.presetSelected = true;
   const WindowActions none = EnabledActions(empty);
   EXPECT_TRUE(none.add);
-  EXPECT_FALSE(none.remove || none.removeAll || none.convert || none.convertAll);
+  EXPECT_FALSE(none.remove || none.removeAll || none.convert || none.convertAll ||
+               none.removeMarks);
   EXPECT_FALSE(none.showInFolder);
 
   WindowState one = empty;
@@ -27,13 +28,14 @@ TEST(WindowActions, FollowTheListTheSelectionAndTheWorkUnderWay) {
     busy.converting = !adding;
     const WindowActions during = EnabledActions(busy);
     EXPECT_FALSE(during.add || during.remove || during.removeAll || during.convert ||
-                 during.convertAll);
+                 during.convertAll || during.removeMarks);
     EXPECT_TRUE(during.preferences && during.help && during.showInFolder);
   }
 
   WindowState noPreset = one;
   noPreset.presetSelected = false;
   EXPECT_FALSE(EnabledActions(noPreset).convert || EnabledActions(noPreset).convertAll);
+  EXPECT_TRUE(EnabledActions(noPreset).removeMarks);
 }
 
 }  // namespace

@@ -37,6 +37,7 @@
 #include "app/models/DocumentTableModel.h"
 #include "app/models/PageRenderQueue.h"
 #include "common/Value.h"
+#include "output/SavePipeline.h"
 #include "tests/TestPdf.h"
 #include "tests/TestSupport.h"
 
@@ -711,6 +712,50 @@ class WindowTest : public QObject {
     }
     QCOMPARE(made, size_t{2});
     QVERIFY(!window.Busy());
+  }
+
+  // "Remove Watermarks..." takes the marks off the selected
+  // documents into the chosen folder under their own names, and says which
+  // had none.
+  void removeWatermarksTakesMarksOff() {
+    test::ScratchHome home;
+    const fs::path plain = test::WriteTestPdf(home.path() / "plain.pdf", {{}});
+    MainWindow window;
+    SaveRequest mark;
+    mark.source = {plain.string(), ""};
+    mark.settings = window.Library().GetPresetSettingsForIndex(0);
+    mark.settings.viewScale = 1;
+    mark.destination = home.path() / "marked.pdf";
+    QVERIFY(SaveAsPDFFileOfSelectedDict(mark, nullptr).ok());
+    const fs::path out = home.path() / "out";
+    fs::create_directories(out);
+    window.show();
+    window.AddPaths({mark.destination, plain}, false);
+    QTRY_COMPARE(window.documents().Count(), size_t{2});
+    QTRY_VERIFY(!window.Busy());
+    window.findChild<QTableView*>("documentTable")->selectAll();
+    auto* remove = window.findChild<QAction*>("actionRemoveMarks");
+    QVERIFY(remove->isEnabled());
+    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+      dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(out.string()));
+      QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QString report, details;
+    WhenShown<QMessageBox>([&](QMessageBox* box) {
+      report = box->text();
+      details = box->detailedText();
+      box->accept();
+    });
+    remove->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!report.isEmpty(), 20000);
+    QVERIFY2(report.contains("2 output(s) made"), qPrintable(report));
+    QVERIFY2(details.contains("no watermark placed by Quillsheet was found in") &&
+                 details.contains("plain.pdf") && !details.contains("marked.pdf"),
+             qPrintable(details));
+    QPDF unmarked;
+    unmarked.processFile((out / "marked.pdf").c_str());
+    QPDFObjectHandle page = unmarked.getAllPages().front();
+    QCOMPARE(page.getKey("/Resources").getKey("/XObject").getKeys().size(), size_t{0});
   }
 };
 

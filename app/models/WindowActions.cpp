@@ -11,6 +11,7 @@ WindowActions EnabledActions(const WindowState& state) {
   actions.removeAll = idle && hasDocuments;
   actions.convert = idle && hasDocuments && state.presetSelected;
   actions.convertAll = actions.convert;
+  actions.removeMarks = idle && hasDocuments;
   actions.showInFolder = hasDocuments && state.selectedDocuments > 0;
   return actions;
 }

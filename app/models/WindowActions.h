@@ -21,6 +21,7 @@ struct WindowActions {
   bool removeAll = false;
   bool convert = false;  // the selected documents (all of them when none is selected)
   bool convertAll = false;
+  bool removeMarks = false;  // like convert, without needing a preset
   bool showInFolder = false;
   bool preferences = true;  // always, also while busy
   bool help = true;
@@ -30,7 +31,8 @@ struct WindowActions {
 
 // Nothing that changes the list or starts a run is offered while an add or a
 // run is under way; removing and converting need documents (Remove takes the
-// selected rows); converting needs a selected preset; showing in the file
+// selected rows); converting needs a selected preset (removing the marks of
+// earlier runs does not); showing in the file
 // manager needs a selected document.
 WindowActions EnabledActions(const WindowState& state);
 

@@ -358,6 +358,10 @@
         <source>Save Preset</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Remove Watermarks...</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PasswordDialog</name>

@@ -457,5 +457,9 @@
         <source>Visibility</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="FailedRemovalLine">
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
