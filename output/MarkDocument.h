@@ -17,36 +17,56 @@
 
 namespace quillsheet {
 
-// Draws the layers into a PDF page of width x height points; the bytes of a
-// whole one-page PDF file.
+// Draws the layers into PDF pages of width x height points, one page per
+// text (the watermark's text on that page); the bytes of the whole PDF file,
+// empty when drawing failed. Glyph outlines are written once for all pages.
 std::string RenderLayersAsPdf(const WatermarkSettings& settings,
-                              const std::vector<PageLayer>& layers, double width, double height);
+                              const std::vector<PageLayer>& layers, double width, double height,
+                              const std::vector<std::string>& texts);
 
-// The layers of one preset drawn as one-page PDF files, once per page size
-// and layer group, shared by every output of that preset in a run (drawing,
+// One drawn mark: a page of a PDF file that may hold the marks of other
+// texts as well.
+struct DrawnMark {
+  std::shared_ptr<const std::string> file;
+  int page = 0;
+};
+
+// The layers of one preset drawn as PDF pages, once per page size, layer
+// group and text, shared by every output of that preset in a run (drawing,
 // shadows above all, costs far more than placing). Safe from several threads.
 class DrawnMarks {
  public:
   explicit DrawnMarks(WatermarkSettings settings) : settings_(std::move(settings)) {}
 
   const WatermarkSettings& settings() const { return settings_; }
-  // The file's bytes, drawn on first use with text as the watermark's text;
-  // throws when drawing failed.
-  std::shared_ptr<const std::string> Get(const std::vector<PageLayer>& layers, double width,
-                                         double height, const std::string& text);
+  // Draws the texts not drawn yet for one page size and layer group, all
+  // into one file, so texts that differ per page share their glyphs; throws
+  // when drawing failed.
+  void Prepare(const std::vector<PageLayer>& layers, double width, double height,
+               const std::vector<std::string>& texts);
+  // The mark with text as the watermark's text, drawn on first use; throws
+  // when drawing failed.
+  DrawnMark Get(const std::vector<PageLayer>& layers, double width, double height,
+                const std::string& text);
 
  private:
+  using Key = std::tuple<double, double, std::vector<PageLayer>, std::string>;
+  // The text only counts for groups that draw it.
+  static Key KeyOf(const std::vector<PageLayer>& layers, double width, double height,
+                   const std::string& text);
+  void DrawLocked(const std::vector<PageLayer>& layers, double width, double height,
+                  const std::vector<std::string>& texts);
+
   const WatermarkSettings settings_;
   std::mutex guard_;
-  std::map<std::tuple<double, double, std::vector<PageLayer>, std::string>,
-           std::shared_ptr<const std::string>>
-      drawn_;
+  std::map<Key, DrawnMark> drawn_;
 };
 
 // Hands out one form XObject per distinct page size, layer group and text of
 // one output, copied on first use from the drawn marks and shared by every page
-// that needs it. Keeps the drawn documents the XObjects were copied from,
-// which must live until the output is written.
+// that needs it (forms copied from one drawn file share their glyphs). Keeps
+// the drawn documents the XObjects were copied from, which must live until
+// the output is written.
 class MarkCache {
  public:
   MarkCache(QPDF& output, DrawnMarks& marks);
@@ -61,7 +81,7 @@ class MarkCache {
   DrawnMarks& marks_;
   std::map<std::tuple<double, double, std::vector<PageLayer>, std::string>, QPDFObjectHandle>
       forms_;
-  std::vector<std::unique_ptr<Source>> sources_;
+  std::map<const std::string*, std::unique_ptr<Source>> sources_;
 };
 
 }  // namespace quillsheet

@@ -69,8 +69,21 @@ class PageMarker {
         presetName_(std::move(presetName)),
         groups_(SplitAroundPage(marks.settings())),
         visibility_(marks.settings().markVisibility),
+        drawn_(marks),
         marks_(pdf, marks),
         resources_(pdf) {}
+
+  // Draws the marks of many pages at once, so that texts that differ from
+  // page to page share one drawing of their glyphs.
+  void Prepare(const std::vector<std::pair<RectF, std::string>>& pages) {
+    std::map<std::pair<double, double>, std::vector<std::string>> texts;
+    for (const auto& [box, text] : pages) texts[{box.width, box.height}].push_back(text);
+    for (const auto& [size, sized] : texts) {
+      for (const auto* group : {&groups_.behind, &groups_.front}) {
+        if (!group->empty()) drawn_.Prepare(*group, size.first, size.second, sized);
+      }
+    }
+  }
 
   void Mark(QPDFPageObjectHelper& page, const RectF& box, const std::string& text) {
     if (visibility_ != 0) return Annotate(page, box, text);
@@ -161,6 +174,7 @@ class PageMarker {
   const std::string presetName_;
   LayerGroups groups_;
   int visibility_;
+  DrawnMarks& drawn_;
   MarkCache marks_;
   ResourceCopies resources_;
   std::map<std::string, QPDFObjectHandle> streams_;
@@ -265,15 +279,17 @@ Result MarkAndWrite(QPDF& pdf, const WriteRequest& request, StagedFile& output,
   const auto marks = request.marks ? request.marks : std::make_shared<DrawnMarks>(request.settings);
   PageMarker marker(pdf, *marks, request.presetName);
   QPDFPageLabelDocumentHelper labels(pdf);
+  // The selected pages with their boxes and texts, known before any is marked.
+  std::vector<std::pair<size_t, std::pair<RectF, std::string>>> selected;
   for (std::uint64_t p = 1; p <= count; ++p) {
     if (IsCancelled(cancel)) return Result::Cancelled();
     QPDFPageObjectHelper& page = pages[p - 1];
     const RectF displayed = PageBoxOf(page);
-    const bool selected = IsPageSelected(request.selectionTag, p, count, displayed.width,
-                                         displayed.height, range ? &*range : nullptr);
-    const RectF box = MakeUpright(page, forms, selected, cancel);
+    const bool isSelected = IsPageSelected(request.selectionTag, p, count, displayed.width,
+                                           displayed.height, range ? &*range : nullptr);
+    const RectF box = MakeUpright(page, forms, isSelected, cancel);
     if (IsCancelled(cancel)) return Result::Cancelled();
-    if (selected) {
+    if (isSelected) {
       std::string text = request.settings.textString;
       if (request.settings.textFields) {
         FieldValues values = request.fields;
@@ -285,10 +301,19 @@ Result MarkAndWrite(QPDF& pdf, const WriteRequest& request, StagedFile& output,
         if (!expanded) return Result::Failed(problem);
         text = *expanded;
       }
-      marker.Mark(page, box, text);
-      ++written.markedPages;
+      selected.push_back({p - 1, {box, std::move(text)}});
     }
   }
+  if (request.settings.textFields) {
+    std::vector<std::pair<RectF, std::string>> pageMarks;
+    for (const auto& [index, mark] : selected) pageMarks.push_back(mark);
+    marker.Prepare(pageMarks);
+  }
+  for (const auto& [index, mark] : selected) {
+    if (IsCancelled(cancel)) return Result::Cancelled();
+    marker.Mark(pages[index], mark.first, mark.second);
+  }
+  written.markedPages = selected.size();
   WriteDocument(pdf, output, request.encryption);
   return Result::Ok();
 }

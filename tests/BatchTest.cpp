@@ -4,6 +4,7 @@
 #include <qpdf/QPDFWriter.hh>
 
 #include <fstream>
+#include <functional>
 #include <set>
 
 #include "common/AtomicFile.h"
@@ -189,12 +190,30 @@ TEST_F(Batch, FieldsAreFilledInPerPageAndUnknownOnesRefuseTheRun) {
   QPDF pdf;
   pdf.processFile(marked.c_str());
   std::set<QPDFObjGen> forms;
+  // The forms inside each page's mark: its glyphs, drawn once for all pages.
+  std::vector<std::set<QPDFObjGen>> inner;
+  const std::function<void(QPDFObjectHandle, std::set<QPDFObjGen>&)> collect =
+      [&](QPDFObjectHandle form, std::set<QPDFObjGen>& found) {
+        QPDFObjectHandle xobjects = form.getDict().getKey("/Resources").getKey("/XObject");
+        if (!xobjects.isDictionary()) return;
+        for (const std::string& name : xobjects.getKeys()) {
+          if (found.insert(xobjects.getKey(name).getObjGen()).second) {
+            collect(xobjects.getKey(name), found);
+          }
+        }
+      };
   for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
     for (const auto& [name, form] : page.getFormXObjects()) {
-      if (name.starts_with("/Qsw")) forms.insert(form.getObjGen());
+      if (!name.starts_with("/Qsw")) continue;
+      forms.insert(form.getObjGen());
+      collect(form, inner.emplace_back());
     }
   }
   EXPECT_EQ(forms.size(), 3u) << "each page has its own text";
+  ASSERT_EQ(inner.size(), 3u);
+  std::set<QPDFObjGen> all;
+  for (const auto& page : inner) all.insert(page.begin(), page.end());
+  EXPECT_LT(all.size(), inner[0].size() + 6) << "pages share the glyphs of their texts";
 
   fields.settings.textString = "for {who}";
   report = ConvertSelectedOrAllfiles({fields}, {{path.string(), ""}}, Out() / "none.pdf", options,
