@@ -98,6 +98,7 @@ std::optional<std::string> ReadOptions(const Arguments& arguments, ConversionOpt
   if (arguments.flags.count("no-separator")) preferences.addSeparator = false;
   if (arguments.flags.count("replace")) preferences.replaceExistFile = true;
   options.keepMarks = arguments.flags.count("keep-marks") > 0;
+  options.nameTemplate = arguments.Option("name-template");
   if (arguments.flags.count("folder-per-preset"))
     preferences.createSeparateFolderForEachFile = true;
   if (arguments.flags.count("no-folder-per-preset")) {
@@ -267,13 +268,13 @@ std::vector<std::filesystem::path> Inputs(const Arguments& arguments) {
 // what the user named (inputs, folders among them, and presets) makes more
 // than one output; never because some inputs did not open.
 bool DestinationIsFolder(const std::string& destination, const Arguments& arguments,
-                         size_t presetCount) {
+                         size_t presetCount, size_t copyCount) {
   std::error_code ignored;
   if (destination.ends_with('/') || std::filesystem::is_directory(destination, ignored)) {
     return true;
   }
   const auto& inputs = arguments.positional;
-  return !DestinationIsFile(presetCount, inputs.size()) ||
+  return !DestinationIsFile(presetCount, inputs.size(), copyCount) ||
          std::filesystem::is_directory(inputs.front(), ignored);
 }
 
@@ -325,6 +326,11 @@ int Convert(const Arguments& arguments, bool removeMarksOnly) {
   const auto presets =
       removeMarksOnly ? std::vector<PresetChoice>{} : ReadPresets(arguments, error);
   if (!presets) return Fail(error);
+  if (const auto fieldsFile = arguments.Option("fields-file")) {
+    auto copies = ReadFieldsFile(*fieldsFile, &error);
+    if (!copies) return Fail(error + "; nothing was converted");
+    options.copies = std::move(*copies);
+  }
   if (const auto passwordFile = arguments.Option("encrypt-password-file")) {
     options.encryption = ReadEncryption(*passwordFile, error);
     if (!options.encryption) return Fail(error);
@@ -337,7 +343,8 @@ int Convert(const Arguments& arguments, bool removeMarksOnly) {
   const std::string destinationText = *arguments.Option("o");
   const std::filesystem::path destination = destinationText;
   options.toFolder =
-      DestinationIsFolder(destinationText, arguments, removeMarksOnly ? 1 : presets->size());
+      DestinationIsFolder(destinationText, arguments, removeMarksOnly ? 1 : presets->size(),
+                          std::max<size_t>(1, options.copies.size()));
   if (const auto problem = DestinationProblem(destination, *options.toFolder,
                                               options.preferences.replaceExistFile)) {
     return Fail(*problem + "; nothing was converted");
@@ -402,13 +409,14 @@ std::optional<Arguments> CommandArguments(const std::vector<std::string>& words,
 
 int RunConvertCommand(const std::vector<std::string>& words) {
   int status = kExitOk;
-  const auto arguments = CommandArguments(
-      words, "convert",
-      {"o", "preset", "preset-file", "name", "pages", "quality", "encrypt-password-file",
-       "input-password", "name-position", "separator", "jobs", "field"},
-      {"recursive", "no-separator", "replace", "folder-per-preset", "no-folder-per-preset",
-       "allow-no-watermark", "keep-marks"},
-      kConvertUsage, status);
+  const auto arguments =
+      CommandArguments(words, "convert",
+                       {"o", "preset", "preset-file", "name", "pages", "quality",
+                        "encrypt-password-file", "input-password", "name-position", "separator",
+                        "jobs", "field", "fields-file", "name-template"},
+                       {"recursive", "no-separator", "replace", "folder-per-preset",
+                        "no-folder-per-preset", "allow-no-watermark", "keep-marks"},
+                       kConvertUsage, status);
   return arguments ? Convert(*arguments, false) : status;
 }
 

@@ -20,6 +20,8 @@ inline constexpr const char* kConvertUsage =
     "  --encrypt-password-file F  protect the outputs with the first line of F\n"
     "  --input-password PW        a password to try on locked inputs (repeatable)\n"
     "  --field NAME=VALUE         the value of {NAME} in presets with \"textFields\" (repeatable)\n"
+    "  --fields-file F.csv        one output per row of F (a header row of field names)\n"
+    "  --name-template T          name outputs from fields, such as \"{file}-{recipient}\"\n"
     "  --name-position P          preset name before or after the file name, or none\n"
     "  --separator S              put S between the names; --no-separator: nothing\n"
     "  --replace                  replace existing outputs instead of numbering new ones\n"

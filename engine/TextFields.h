@@ -4,10 +4,12 @@
 // is on. Thread-free.
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillsheet {
 
@@ -18,6 +20,14 @@ using FieldValues = std::map<std::string, std::string, std::less<>>;
 // ("unknown field {x}").
 std::optional<std::string> ExpandTextFields(std::string_view text, const FieldValues& values,
                                             std::string* problem);
+
+// The copies a fields file asks for (a comma-separated table: a header row
+// of field names, then one row per copy), each as its values by name; values
+// missing at the end of a row are empty. No value, with the reason in
+// *problem, for a file that cannot be read or parsed, a header with an empty
+// or repeated name, a row with more values than names, or no row at all.
+std::optional<std::vector<FieldValues>> ReadFieldsFile(const std::filesystem::path& path,
+                                                       std::string* problem);
 
 // The names of the fields a page gives its own value to.
 inline constexpr std::string_view kPageField = "page";

@@ -20,6 +20,7 @@ namespace {
 struct PlannedOutput {
   size_t preset = 0;
   size_t document = 0;
+  size_t copy = 0;
   std::uint64_t fileIndex = 0;    // 1-based within the preset
   std::uint64_t presetIndex = 0;  // 1-based
   std::filesystem::path output;
@@ -63,8 +64,8 @@ class Run {
     const auto start = std::chrono::steady_clock::now();
     RunReport report;
     if (!presets_.empty() && !documents_.empty()) {
-      progress_.maximum = presets_.size() * documents_.size() + 2;
-      progress_.numOfPDFFilesForConversion = documents_.size();
+      progress_.maximum = presets_.size() * documents_.size() * CopyCount() + 2;
+      progress_.numOfPDFFilesForConversion = documents_.size() * CopyCount();
       progress_.numOfPresetsForConversion = presets_.size();
       Advance(kStatusRunStarts);
       for (const PresetChoice& preset : presets_) {
@@ -86,8 +87,9 @@ class Run {
   // Decides every output's path in the sequential order, asking about presets
   // without a layer as they come.
   std::vector<PlannedOutput> Plan(RunReport& report) {
-    const bool toFile = options_.toFolder ? !*options_.toFolder
-                                          : DestinationIsFile(presets_.size(), documents_.size());
+    const bool toFile = options_.toFolder
+                            ? !*options_.toFolder
+                            : DestinationIsFile(presets_.size(), documents_.size(), CopyCount());
     const GeneralPreferences& preferences = options_.preferences;
     LabelPosition position{};
     const std::string separator = GetAppFilePrefOptions(preferences, position);
@@ -109,20 +111,36 @@ class Run {
         folder = GetDestURLWithPresetName(preset.name, destination_);
       }
       for (size_t d = 0; d < documents_.size(); ++d) {
-        PlannedOutput output{p, d, d + 1, p + 1, destination_};
-        if (!toFile) {
-          const std::string own = BaseNameOf(documents_[d].path);
-          const std::string base =
-              options_.removeMarksOnly
-                  ? own
-                  : GetFullFileNameForPresetIndex(preset.name, position, separator, own);
-          output.output = OutputPathInFolder(folder, base, preferences.replaceExistFile, taken);
+        for (size_t c = 0; c < CopyCount(); ++c) {
+          PlannedOutput output{p, d, c, d * CopyCount() + c + 1, p + 1, destination_};
+          if (!toFile) {
+            const std::string base = BaseNameFor(output, position, separator);
+            output.output = OutputPathInFolder(folder, base, preferences.replaceExistFile, taken);
+          }
+          taken.insert(output.output);
+          plan.push_back(output);
         }
-        taken.insert(output.output);
-        plan.push_back(output);
       }
     }
     return plan;
+  }
+
+  size_t CopyCount() const { return std::max<size_t>(1, options_.copies.size()); }
+
+  // An output's name in a folder, without ".pdf": from the name template,
+  // the document's own for a removal, else by the naming preferences.
+  std::string BaseNameFor(const PlannedOutput& output, LabelPosition position,
+                          const std::string& separator) const {
+    const std::string own = BaseNameOf(documents_[output.document].path);
+    const std::string& preset = presets_[output.preset].name;
+    if (options_.nameTemplate) {
+      const auto named = ExpandTextFields(
+          *options_.nameTemplate, FieldsFor(documents_[output.document].path, preset, output.copy),
+          nullptr);
+      if (named && !named->empty()) return SafeNameComponent(*named);
+    }
+    if (options_.removeMarksOnly) return own;
+    return GetFullFileNameForPresetIndex(preset, position, separator, own);
   }
 
   // An output that would land on one of the run's own inputs (a folder
@@ -153,8 +171,11 @@ class Run {
 
   // The values every text with fields may use, besides the page's own: the
   // user's, the source's name, the preset's and the run's date and time.
-  FieldValues FieldsFor(const std::string& source, const std::string& preset) const {
+  FieldValues FieldsFor(const std::string& source, const std::string& preset, size_t copy) const {
     FieldValues values = options_.fields;
+    if (copy < options_.copies.size()) {
+      for (const auto& [name, value] : options_.copies[copy]) values.insert_or_assign(name, value);
+    }
     values.insert_or_assign("file", std::filesystem::path(source).stem().string());
     values.insert_or_assign("preset", preset);
     values.insert_or_assign("date", runDate_);
@@ -162,15 +183,20 @@ class Run {
     return values;
   }
 
-  // A field no value is given for is found before anything is written.
+  // A field no value is given for, in a text or in the name template, is
+  // found before anything is written.
   std::string UnknownField() const {
     for (const PresetChoice& preset : presets_) {
+      std::string problem;
+      if (options_.nameTemplate &&
+          !ExpandTextFields(*options_.nameTemplate, FieldsFor("", preset.name, 0), &problem)) {
+        return "the name template: " + problem + "; nothing was converted";
+      }
       if (!preset.settings.textFields) continue;
-      FieldValues values = FieldsFor("", preset.name);
+      FieldValues values = FieldsFor("", preset.name, 0);
       for (const std::string_view page : {kPageField, kPagesField, kLabelField}) {
         values.insert_or_assign(std::string(page), "");
       }
-      std::string problem;
       if (!ExpandTextFields(preset.settings.textString, values, &problem)) {
         return "the preset \"" + preset.name + "\": " + problem + "; nothing was converted";
       }
@@ -180,7 +206,8 @@ class Run {
 
   SaveRequest RequestFor(const PlannedOutput& planned) const {
     SaveRequest request;
-    request.fields = FieldsFor(documents_[planned.document].path, presets_[planned.preset].name);
+    request.fields =
+        FieldsFor(documents_[planned.document].path, presets_[planned.preset].name, planned.copy);
     request.source = documents_[planned.document];
     request.settings = marks_[planned.preset]->settings();
     request.marks = marks_[planned.preset];
@@ -363,8 +390,8 @@ std::vector<const OutputResult*> RunReport::Failures() const {
   return failures;
 }
 
-bool DestinationIsFile(size_t presetCount, size_t documentCount) {
-  return presetCount == 1 && documentCount == 1;
+bool DestinationIsFile(size_t presetCount, size_t documentCount, size_t copyCount) {
+  return presetCount == 1 && documentCount == 1 && copyCount <= 1;
 }
 
 RunReport ConvertSelectedOrAllfiles(const std::vector<PresetChoice>& presets,

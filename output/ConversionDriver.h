@@ -38,6 +38,13 @@ struct ConversionOptions {
   std::optional<bool> toFolder;
   // Values of the user's own fields ("{recipient}") in texts with fields.
   FieldValues fields;
+  // Personalised copies: each document and preset gives one output per
+  // entry, with the entry's values over `fields`. Empty: one output each.
+  std::vector<FieldValues> copies;
+  // The outputs' names in a folder (without ".pdf"), from the fields
+  // "{file}", "{preset}", "{date}", "{time}" and the user's, instead of the
+  // naming preferences.
+  std::optional<std::string> nameTemplate;
   // Marks an earlier run placed in a document stay under the new ones;
   // otherwise the new mark replaces them.
   bool keepMarks = false;
@@ -51,10 +58,10 @@ inline constexpr const char* kMarkRemovalName = "watermarks removed";
 
 struct ProgressState {
   int status = kStatusRunStarts;
-  std::uint64_t maximum = 0;  // presets x documents + 2
+  std::uint64_t maximum = 0;  // presets x documents x copies + 2
   std::uint64_t value = 0;
   std::uint64_t fileProcessingIndex = 0;
-  std::uint64_t numOfPDFFilesForConversion = 0;
+  std::uint64_t numOfPDFFilesForConversion = 0;  // documents x copies
   std::uint64_t presetProcessingIndex = 0;
   std::uint64_t numOfPresetsForConversion = 0;
   std::string currentFileName;  // enough of the path to tell two "a.pdf" apart
@@ -107,7 +114,7 @@ class ConversionObserver {
 };
 
 // The destination is one file exactly when one output is made.
-bool DestinationIsFile(size_t presetCount, size_t documentCount);
+bool DestinationIsFile(size_t presetCount, size_t documentCount, size_t copyCount = 1);
 
 // Runs the whole conversion on the calling thread.
 RunReport ConvertSelectedOrAllfiles(const std::vector<PresetChoice>& presets,

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "common/AtomicFile.h"
+#include "common/CsvTable.h"
 #include "output/ConversionDriver.h"
 #include "output/DocumentList.h"
 #include "output/HiddenMarks.h"
@@ -220,6 +221,64 @@ TEST_F(Batch, FieldsAreFilledInPerPageAndUnknownOnesRefuseTheRun) {
                                      recorder, cancel_);
   EXPECT_EQ(report.refused, "the preset \"Fields\": unknown field {who}; nothing was converted");
   EXPECT_FALSE(fs::exists(Out() / "none.pdf"));
+}
+
+// A fields file makes one copy per row; the name template names them, and a
+// field it does not know refuses the run.
+TEST_F(Batch, AFieldsFileMakesOneNamedCopyPerRow) {
+  const auto path = home_.path() / "report.pdf";
+  test::WriteTestPdf(path, {{}, {}});
+  PresetChoice fields = Preset("Fields");
+  fields.settings.fillEnabled = false;
+  fields.settings.textFields = true;
+  fields.settings.textString = "for {recipient}, page {page}";
+  ConversionOptions options = Options(2);
+  options.copies = {{{"recipient", "Ann"}}, {{"recipient", "Bob/Eve"}}};
+  options.nameTemplate = "{file}-{recipient}";
+  Recorder recorder;
+  RunReport report =
+      ConvertSelectedOrAllfiles({fields}, {{path.string(), ""}}, Out(), options, recorder, cancel_);
+  ASSERT_EQ(report.OutputsMade(), 2u);
+  EXPECT_EQ(report.results[0].output.filename(), "report-Ann.pdf");
+  EXPECT_EQ(report.results[1].output.filename(), "report-Bob_Eve.pdf");
+  EXPECT_NE(ReadWholeFile(report.results[0].output), ReadWholeFile(report.results[1].output));
+
+  options.nameTemplate = "{file}-{who}";
+  report =
+      ConvertSelectedOrAllfiles({fields}, {{path.string(), ""}}, Out(), options, recorder, cancel_);
+  EXPECT_EQ(report.refused, "the name template: unknown field {who}; nothing was converted");
+  EXPECT_TRUE(report.results.empty());
+}
+
+TEST(FieldsFile, TablesAreReadAsSpreadsheetsWriteThem) {
+  std::string problem;
+  const auto rows = ParseCsv(
+      "\xEF\xBB\xBFname,note\r\n\n\"Smith, Ann\",\"said \"\"hi\"\"\nthen left\"\nBob", &problem);
+  ASSERT_TRUE(rows) << problem;
+  EXPECT_EQ(*rows, (std::vector<CsvRow>{
+                       {"name", "note"}, {"Smith, Ann", "said \"hi\"\nthen left"}, {"Bob"}}));
+  EXPECT_FALSE(ParseCsv("a\n\"open", &problem));
+  EXPECT_EQ(problem, "line 2: a quote is not closed");
+  EXPECT_FALSE(ParseCsv("\"a\"b,c", &problem));
+  EXPECT_EQ(problem, "line 1: text follows a closing quote");
+
+  test::ScratchHome home;
+  const auto file = [&](const std::string& text) {
+    std::ofstream(home.path() / "people.csv") << text;
+    return home.path() / "people.csv";
+  };
+  const auto copies = ReadFieldsFile(file("recipient,email\nAnn\nBob,b@x\n"), &problem);
+  ASSERT_TRUE(copies) << problem;
+  EXPECT_EQ(*copies, (std::vector<FieldValues>{{{"recipient", "Ann"}, {"email", ""}},
+                                               {{"recipient", "Bob"}, {"email", "b@x"}}}));
+  for (const auto& [text, reason] : std::vector<std::pair<std::string, std::string>>{
+           {"a,a\n1,2\n", "the name \"a\" is given twice"},
+           {"a,\n1,2\n", "the names row has an empty name or one with a brace"},
+           {"a\n1\n1,2\n", "row 3 has 2 values for 1 names"},
+           {"a,b\n", "no row of values under the names"}}) {
+    EXPECT_FALSE(ReadFieldsFile(file(text), &problem)) << text;
+    EXPECT_EQ(problem, (home.path() / "people.csv").string() + ": " + reason);
+  }
 }
 
 TEST_F(Batch, OneOutputGoesExactlyToTheChosenFile) {
