@@ -170,7 +170,8 @@ void EditorPanel::SetUpChoices() {
   const std::pair<QCheckBox*, std::string_view> switches[] = {
       {ui_->watermarkOnOffSegmentedControl, pk::kWatermarkOptionsState},
       {ui_->watermarkbackGroundOnOffSegmentedControl, pk::kWatermarkbackGroundOptionsState},
-      {ui_->dropShadowCheckBoxOutlet, pk::kIsDropShadowApplied}};
+      {ui_->dropShadowCheckBoxOutlet, pk::kIsDropShadowApplied},
+      {ui_->textFieldsCheckBox, pk::kTextFields}};
   for (const auto& [box, key] : switches) {
     connect(box, &QCheckBox::clicked, this, [this, key = key](bool on) {
       Store(key, Value(on));
@@ -480,6 +481,7 @@ void EditorPanel::Load() {
   ui_->textTextFieldOutlet->setText(Text(s.textString));
   ui_->watermarkOnOffSegmentedControl->setChecked(s.textEnabled);
   ui_->dropShadowCheckBoxOutlet->setChecked(s.dropShadow);
+  ui_->textFieldsCheckBox->setChecked(s.textFields);
   Select(ui_->fillTypePopupOutlet, s.drawingMode);
   Select(ui_->textDrawingTypePopupButtonOutlet, s.drawingType);
   Select(ui_->textFitDrawingTypePopupButtonOutlet, s.fitDrawingType);

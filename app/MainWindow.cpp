@@ -421,7 +421,7 @@ void MainWindow::ShowSelectedDocument() {
     if (!cached.isNull()) {
       ui_->thumbnails->item(page)->setIcon(QIcon(ScreenPixmap(cached)));
     } else {
-      renderer_.Render({page, generation_, document->document, page, fit, std::nullopt});
+      renderer_.Render({page, generation_, document->document, page, fit, std::nullopt, {}});
     }
   }
 }
@@ -437,13 +437,16 @@ void MainWindow::RequestPreview() {
   const ListedDocument* document = SelectedDocument();
   if (!document || !document->document) return;
   std::optional<WatermarkSettings> settings;
-  if (library_.selectedRow() >= 0) {
-    settings = library_.GetPresetSettingsForIndex(library_.selectedRow());
+  FieldValues fields;
+  if (const std::int64_t row = library_.selectedRow(); row >= 0) {
+    settings = library_.GetPresetSettingsForIndex(row);
     settings->showMarker = true;
     settings->markerOnText = editor_->Tab() == EditorTab::Text;
+    AddDocumentFields(fields, document->path,
+                      library_.waterMarkPresetData()[static_cast<size_t>(row)], FieldTime::Now());
   }
   renderer_.Render({kPreviewSlot, generation_, document->document, previewPage_,
-                    ui_->preview->PictureSize(), settings});
+                    ui_->preview->PictureSize(), settings, std::move(fields)});
 }
 
 void MainWindow::ShowRendered(int slot, int generation, const QImage& image, SizeF pagePoints,

@@ -73,4 +73,16 @@ SourcePage SourceDocument::Page(int index) const {
   return SourcePage(poppler_document_get_page(document_, index));
 }
 
+std::string SourceDocument::PageLabel(int index) const {
+  std::string text = std::to_string(index + 1);
+  PopplerPage* page = poppler_document_get_page(document_, index);
+  if (!page) return text;
+  if (gchar* label = poppler_page_get_label(page)) {
+    if (*label) text = label;
+    g_free(label);
+  }
+  g_object_unref(page);
+  return text;
+}
+
 }  // namespace quillsheet

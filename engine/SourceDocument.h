@@ -55,6 +55,9 @@ class SourceDocument {
   // resolution). Opening with the owner password allows everything.
   bool AllowsPrinting() const;
   SourcePage Page(int index) const;  // 0-based, index < PageCount()
+  // The page's label as a reader shows it ("iv", "A-3"); its number when the
+  // document gives none.
+  std::string PageLabel(int index) const;
 
  private:
   explicit SourceDocument(PopplerDocument* document) : document_(document) {}

@@ -1,5 +1,6 @@
 #include "engine/TextFields.h"
 
+#include <ctime>
 #include <set>
 
 #include "common/AtomicFile.h"
@@ -7,8 +8,20 @@
 
 namespace quillsheet {
 
-std::optional<std::string> ExpandTextFields(std::string_view text, const FieldValues& values,
-                                            std::string* problem) {
+namespace {
+
+// Fills in the fields. Strict: a field without a value or a lone brace is a
+// failure; otherwise they are kept as written.
+std::optional<std::string> Expand(std::string_view text, const FieldValues& values, bool strict,
+                                  std::string* problem) {
+  const auto fail = [&](std::string why, std::string_view asWritten, std::string& expanded) {
+    if (strict) {
+      if (problem) *problem = std::move(why);
+      return false;
+    }
+    expanded += asWritten;
+    return true;
+  };
   std::string expanded;
   for (size_t at = 0; at < text.size();) {
     const char c = text[at];
@@ -17,31 +30,69 @@ std::optional<std::string> ExpandTextFields(std::string_view text, const FieldVa
       at += 2;
       continue;
     }
-    if (c == '}') {
-      if (problem) *problem = "a lone } in the text (write }} for a brace)";
-      return std::nullopt;
-    }
-    if (c != '{') {
+    if (c != '{' && c != '}') {
       expanded += c;
       ++at;
       continue;
     }
-    const size_t end = text.find('}', at);
-    if (end == std::string_view::npos) {
-      if (problem) *problem = "a { without its } in the text (write {{ for a brace)";
-      return std::nullopt;
+    const size_t end = c == '{' ? text.find('}', at) : std::string_view::npos;
+    if (c == '}' || end == std::string_view::npos) {
+      if (!fail(c == '}' ? "a lone } in the text (write }} for a brace)"
+                         : "a { without its } in the text (write {{ for a brace)",
+                text.substr(at, 1), expanded)) {
+        return std::nullopt;
+      }
+      ++at;
+      continue;
     }
     const std::string_view name = text.substr(at + 1, end - at - 1);
     const auto value = values.find(name);
-    if (value == values.end()) {
-      if (problem) *problem = "unknown field {" + std::string(name) + "}";
+    if (value != values.end()) {
+      expanded += value->second;
+    } else if (!fail("unknown field {" + std::string(name) + "}", text.substr(at, end + 1 - at),
+                     expanded)) {
       return std::nullopt;
     }
-    expanded += value->second;
     at = end + 1;
   }
   return expanded;
 }
+
+std::string LocalNow(const char* format) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  return std::string(text, std::strftime(text, sizeof text, format, &local));
+}
+
+}  // namespace
+
+std::optional<std::string> ExpandTextFields(std::string_view text, const FieldValues& values,
+                                            std::string* problem) {
+  return Expand(text, values, true, problem);
+}
+
+std::string PreviewTextFields(std::string_view text, const FieldValues& values) {
+  return *Expand(text, values, false, nullptr);
+}
+
+void AddDocumentFields(FieldValues& values, const std::filesystem::path& source,
+                       std::string_view preset, const FieldTime& when) {
+  values.insert_or_assign("file", source.stem().string());
+  values.insert_or_assign("preset", std::string(preset));
+  values.insert_or_assign("date", when.date);
+  values.insert_or_assign("time", when.time);
+}
+
+void AddPageFields(FieldValues& values, std::uint64_t page, std::uint64_t pages,
+                   std::string label) {
+  values.insert_or_assign(std::string(kPageField), std::to_string(page));
+  values.insert_or_assign(std::string(kPagesField), std::to_string(pages));
+  values.insert_or_assign(std::string(kLabelField), std::move(label));
+}
+
+FieldTime FieldTime::Now() { return {LocalNow("%Y-%m-%d"), LocalNow("%H:%M:%S")}; }
 
 std::optional<std::vector<FieldValues>> ReadFieldsFile(const std::filesystem::path& path,
                                                        std::string* problem) {

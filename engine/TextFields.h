@@ -4,6 +4,7 @@
 // is on. Thread-free.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -20,6 +21,26 @@ using FieldValues = std::map<std::string, std::string, std::less<>>;
 // ("unknown field {x}").
 std::optional<std::string> ExpandTextFields(std::string_view text, const FieldValues& values,
                                             std::string* problem);
+
+// The same for a preview: fields without a value, and lone braces, are shown
+// as written.
+std::string PreviewTextFields(std::string_view text, const FieldValues& values);
+
+// The local date and time in ISO 8601 form ("2026-12-07", "14:05:09").
+struct FieldTime {
+  std::string date;
+  std::string time;
+  static FieldTime Now();
+};
+
+// Gives "{file}" (the source's name without extension), "{preset}",
+// "{date}" and "{time}" their values.
+void AddDocumentFields(FieldValues& values, const std::filesystem::path& source,
+                       std::string_view preset, const FieldTime& when);
+
+// Gives a page's own fields their values: "{page}" and "{pages}" (1-based
+// number, count) and "{label}".
+void AddPageFields(FieldValues& values, std::uint64_t page, std::uint64_t pages, std::string label);
 
 // The copies a fields file asks for (a comma-separated table: a header row
 // of field names, then one row per copy), each as its values by name; values

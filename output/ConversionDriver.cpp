@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <ctime>
 #include <mutex>
 #include <set>
 
@@ -33,15 +32,6 @@ std::string ShortPathOf(const std::string& path) {
   return folder.empty() ? file.filename().string() : (folder / file.filename()).string();
 }
 
-// The run's local date or time in ISO 8601 form.
-std::string LocalNow(const char* format) {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[32];
-  return std::string(text, std::strftime(text, sizeof text, format, &local));
-}
-
 std::string BaseNameOf(const std::string& path) {
   return std::filesystem::path(path).stem().string();
 }
@@ -57,8 +47,7 @@ class Run {
         options_(options),
         observer_(observer),
         cancel_(cancel),
-        runDate_(LocalNow("%Y-%m-%d")),
-        runTime_(LocalNow("%H:%M:%S")) {}
+        runTime_(FieldTime::Now()) {}
 
   RunReport Execute() {
     const auto start = std::chrono::steady_clock::now();
@@ -176,10 +165,7 @@ class Run {
     if (copy < options_.copies.size()) {
       for (const auto& [name, value] : options_.copies[copy]) values.insert_or_assign(name, value);
     }
-    values.insert_or_assign("file", std::filesystem::path(source).stem().string());
-    values.insert_or_assign("preset", preset);
-    values.insert_or_assign("date", runDate_);
-    values.insert_or_assign("time", runTime_);
+    AddDocumentFields(values, source, preset, runTime_);
     return values;
   }
 
@@ -194,9 +180,7 @@ class Run {
       }
       if (!preset.settings.textFields) continue;
       FieldValues values = FieldsFor("", preset.name, 0);
-      for (const std::string_view page : {kPageField, kPagesField, kLabelField}) {
-        values.insert_or_assign(std::string(page), "");
-      }
+      AddPageFields(values, 1, 1, "");
       if (!ExpandTextFields(preset.settings.textString, values, &problem)) {
         return "the preset \"" + preset.name + "\": " + problem + "; nothing was converted";
       }
@@ -341,8 +325,7 @@ class Run {
   const ConversionOptions& options_;
   ConversionObserver& observer_;
   CancelFlag& cancel_;
-  const std::string runDate_;
-  const std::string runTime_;
+  const FieldTime runTime_;
   std::mutex observerGuard_;
   ProgressState progress_;
   std::vector<std::shared_ptr<DrawnMarks>> marks_;  // per preset, shared by its outputs

@@ -293,9 +293,7 @@ Result MarkAndWrite(QPDF& pdf, const WriteRequest& request, StagedFile& output,
       std::string text = request.settings.textString;
       if (request.settings.textFields) {
         FieldValues values = request.fields;
-        values.insert_or_assign(std::string(kPageField), std::to_string(p));
-        values.insert_or_assign(std::string(kPagesField), std::to_string(count));
-        values.insert_or_assign(std::string(kLabelField), PageLabel(labels, p - 1));
+        AddPageFields(values, p, count, PageLabel(labels, p - 1));
         std::string problem;
         const auto expanded = ExpandTextFields(text, values, &problem);
         if (!expanded) return Result::Failed(problem);

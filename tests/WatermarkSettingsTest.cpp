@@ -171,6 +171,8 @@ TEST(TextFields, AreFilledInAndUnknownOnesNamed) {
   EXPECT_FALSE(ExpandTextFields("a } b", values, &problem));
   EXPECT_FALSE(ExpandTextFields("a {page", values, &problem));
   EXPECT_FALSE(GetPresetSettingsFrom(nullptr).textFields) << "off unless a preset asks";
+  // A preview shows what it cannot fill in as written.
+  EXPECT_EQ(PreviewTextFields("{page} for {who} } {{ {pa", values), "3 for {who} } { {pa");
 }
 
 }  // namespace quillsheet

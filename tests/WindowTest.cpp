@@ -210,9 +210,9 @@ class WindowTest : public QObject {
               received.emplace_back(slot, generation, image.size());
             });
     for (int generation = 1; generation <= 20; ++generation) {
-      queue.Render({7, generation, document, 1, QSize(100, 100), std::nullopt});
+      queue.Render({7, generation, document, 1, QSize(100, 100), std::nullopt, {}});
     }
-    queue.Render({3, 21, document, 0, QSize(612, 792), std::nullopt});
+    queue.Render({3, 21, document, 0, QSize(612, 792), std::nullopt, {}});
     QTRY_VERIFY(!received.empty() && std::get<0>(received.back()) == 3);
     QVERIFY(received.size() < 21);  // replaced requests were never drawn
     QCOMPARE(std::get<2>(received.back()), QSize(612, 792));
@@ -221,6 +221,41 @@ class WindowTest : public QObject {
     QVERIFY(last7 != received.rend());
     QCOMPARE(std::get<1>(*last7), 20);
     QCOMPARE(std::get<2>(*last7), QSize(50, 100));  // fitted, upright
+  }
+
+  // A text with fields is previewed with the values of the page on screen;
+  // the Fields switch stores "textFields".
+  void previewFillsInTheFieldsOfThePageOnScreen() {
+    test::ScratchHome home;
+    const fs::path file = test::WriteTestPdf(home.path() / "p.pdf", {{}, {}, {}});
+    OpenError error = OpenError::None;
+    std::string message;
+    std::shared_ptr<SourceDocument> document = SourceDocument::Open(file, "", error, message);
+    QVERIFY(document);
+    PageRenderQueue queue;
+    std::map<int, QImage> pictures;
+    connect(&queue, &PageRenderQueue::Rendered, this,
+            [&](int slot, int, const QImage& image, SizeF, bool) { pictures[slot] = image; });
+    WatermarkSettings fields = GetPresetSettingsFrom(nullptr);
+    fields.fillEnabled = false;
+    fields.textFields = true;
+    fields.textString = "{file} {page}/{pages} {who}";
+    WatermarkSettings written = fields;
+    written.textFields = false;
+    written.textString = "p 2/3 {who}";
+    queue.Render({1, 0, document, 1, QSize(300, 300), fields, {{"file", "p"}}});
+    QTRY_VERIFY(pictures.count(1));
+    queue.Render({2, 0, document, 1, QSize(300, 300), written, {}});
+    QTRY_VERIFY(pictures.count(2));
+    QCOMPARE(pictures[1], pictures[2]);
+
+    MainWindow window;
+    window.show();
+    auto* box = window.findChild<QCheckBox*>("textFieldsCheckBox");
+    QVERIFY(box && box->accessibleName() == "Fields");
+    QVERIFY(!window.Library().GetPresetSettingsForIndex(window.Library().selectedRow()).textFields);
+    box->click();
+    QVERIFY(window.Library().GetPresetSettingsForIndex(window.Library().selectedRow()).textFields);
   }
 
   // The preview's picture is the command line's render of the same page,
@@ -258,7 +293,7 @@ class WindowTest : public QObject {
               points = pagePoints;
             });
     // Fitting the page into twice its size draws it at scale 2.
-    queue.Render({0, 0, document, 1, QSize(10000, 2 * 792), settings});
+    queue.Render({0, 0, document, 1, QSize(10000, 2 * 792), settings, {}});
     QTRY_VERIFY(!shown.isNull());
     QCOMPARE(points.height, 792.0);
     const QImage written(QString::fromStdString(png.string()));

@@ -73,6 +73,13 @@ PageRenderQueue::Drawn PageRenderQueue::Draw(const Request& request) {
   }
   WatermarkSettings settings = *request.settings;
   settings.viewScale = static_cast<float>(kept_->scale());
+  if (settings.textFields) {
+    FieldValues values = request.fields;
+    const int pages = request.document->PageCount();
+    AddPageFields(values, static_cast<std::uint64_t>(request.page) + 1,
+                  static_cast<std::uint64_t>(pages), request.document->PageLabel(request.page));
+    settings.textString = PreviewTextFields(settings.textString, values);
+  }
   return {ImageOf(kept_->Frame(settings)), kept_->pagePoints(),
           kept_->HidesTheMarkBehind(settings)};
 }

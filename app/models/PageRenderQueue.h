@@ -17,6 +17,7 @@
 
 #include "engine/PreviewRenderer.h"
 #include "engine/SourceDocument.h"
+#include "engine/TextFields.h"
 #include "engine/WatermarkSettings.h"
 
 namespace quillsheet {
@@ -32,6 +33,9 @@ class PageRenderQueue : public QObject {
     int page = 0;                               // 0-based
     QSize fit;                                  // the page is scaled to fit, in pixels
     std::optional<WatermarkSettings> settings;  // none: the page alone
+    // For a text with fields, the values besides the page's own (which the
+    // worker fills in); fields without a value show as written.
+    FieldValues fields;
   };
 
   explicit PageRenderQueue(QObject* parent = nullptr);

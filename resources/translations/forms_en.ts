@@ -207,6 +207,14 @@
         <source>Fill Position</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Fields</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fill in {page}, {pages}, {label}, {file}, {preset}, {date}, {time} and your own {NAME} fields; {{ and }} stand for braces</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
