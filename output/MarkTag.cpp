@@ -7,27 +7,26 @@
 namespace quillsheet {
 namespace {
 
-// The items of array that are not tagged marks; whether any were.
-bool WithoutMarks(QPDFObjectHandle array, QPDFObjectHandle& kept) {
-  kept = QPDFObjectHandle::newArray();
+// Drops the tagged items from the page's array under key (its content
+// streams or its annotations); the array is replaced, as pages may share it.
+bool RemoveTaggedItems(QPDFObjectHandle page, const std::string& key) {
+  QPDFObjectHandle items = page.getKey(key);
+  if (!items.isArray()) return false;
+  QPDFObjectHandle kept = QPDFObjectHandle::newArray();
   bool removed = false;
-  for (const QPDFObjectHandle& item : array.aitems()) {
+  for (const QPDFObjectHandle& item : items.aitems()) {
     if (IsTaggedMark(item)) {
       removed = true;
     } else {
       kept.appendItem(item);
     }
   }
-  return removed;
-}
-
-// The page's content streams without the ones that draw marks.
-bool RemoveWrappers(QPDFObjectHandle page) {
-  QPDFObjectHandle contents = page.getKey("/Contents");
-  if (!contents.isArray()) return false;
-  QPDFObjectHandle kept;
-  if (!WithoutMarks(contents, kept)) return false;
-  page.replaceKey("/Contents", kept);
+  if (!removed) return false;
+  if (kept.getArrayNItems() == 0 && key == "/Annots") {
+    page.removeKey(key);
+  } else {
+    page.replaceKey(key, kept);
+  }
   return true;
 }
 
@@ -46,20 +45,6 @@ bool RemoveForms(QPDFObjectHandle page) {
     }
   }
   return removed;
-}
-
-// The watermark annotations; the list is copied, as pages may share it.
-bool RemoveAnnotations(QPDFObjectHandle page) {
-  QPDFObjectHandle annotations = page.getKey("/Annots");
-  if (!annotations.isArray()) return false;
-  QPDFObjectHandle kept;
-  if (!WithoutMarks(annotations, kept)) return false;
-  if (kept.getArrayNItems() == 0) {
-    page.removeKey("/Annots");
-  } else {
-    page.replaceKey("/Annots", kept);
-  }
-  return true;
 }
 
 }  // namespace
@@ -82,9 +67,9 @@ std::uint64_t RemoveTaggedMarks(QPDF& pdf) {
   std::uint64_t pages = 0;
   for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
     QPDFObjectHandle dictionary = page.getObjectHandle();
-    const bool wrappers = RemoveWrappers(dictionary);
+    const bool wrappers = RemoveTaggedItems(dictionary, "/Contents");
     const bool forms = RemoveForms(dictionary);
-    const bool annotations = RemoveAnnotations(dictionary);
+    const bool annotations = RemoveTaggedItems(dictionary, "/Annots");
     if (wrappers || forms || annotations) ++pages;
   }
   return pages;
