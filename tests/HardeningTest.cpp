@@ -2,6 +2,7 @@
 // full disks, damaged and hostile files, odd names and numbers.
 #include <gtest/gtest.h>
 #include <plist/plist.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFNameTreeObjectHelper.hh>
@@ -180,6 +181,50 @@ TEST_F(Hardening, ARunNeverWritesOverItsOwnInputs) {
   EXPECT_NE(run.refused.find("would replace the input"), std::string::npos);
   EXPECT_TRUE(run.results.empty());
   EXPECT_EQ(*ReadWholeFile(input), before);
+}
+
+// Running out of memory inside a conversion fails that document with the
+// reason; the process lives and the run goes on. (Address space limits and
+// the sanitizers' shadow memory do not mix: skipped in that build.)
+TEST_F(Hardening, RunningOutOfMemoryFailsOneDocumentNotTheRun) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "address space limits do not work under AddressSanitizer";
+#endif
+  // A page whose content unpacks to 400 MB from a few hundred kilobytes.
+  const fs::path bomb = home_.path() / "bomb.pdf";
+  {
+    QPDF pdf;
+    pdf.emptyPDF();
+    QPDFObjectHandle page = QPDFObjectHandle::parse("<< /Type /Page /MediaBox [0 0 612 792] >>");
+    page.replaceKey("/Contents",
+                    QPDFObjectHandle::newStream(&pdf, std::string(std::size_t(400) << 20, ' ')));
+    QPDFPageDocumentHelper(pdf).addPage(QPDFPageObjectHelper(pdf.makeIndirectObject(page)), false);
+    QPDFWriter writer(pdf, bomb.c_str());
+    writer.write();
+  }
+  ASSERT_LT(fs::file_size(bomb), std::uintmax_t(4) << 20);
+  const fs::path good = test::WriteTestPdf(home_.path() / "good.pdf", {{}});
+  EXPECT_EXIT(
+      {
+        rlimit limit{};
+        ::getrlimit(RLIMIT_AS, &limit);
+        limit.rlim_cur = std::uintmax_t(1) << 30;
+        ::setrlimit(RLIMIT_AS, &limit);
+        ConversionOptions options;
+        CancelFlag cancel{false};
+        Quiet quiet;
+        const fs::path out = home_.path() / "out";
+        fs::create_directories(out);
+        const RunReport run =
+            ConvertSelectedOrAllfiles({{"A", Marked()}}, {{bomb.string(), ""}, {good.string(), ""}},
+                                      out, options, quiet, cancel);
+        const auto failures = run.Failures();
+        const bool said =
+            failures.size() == 1 && failures.front()->source == bomb.string() &&
+            failures.front()->outcome.message().find("bad_alloc") != std::string::npos;
+        std::exit(said && run.OutputsMade() == 1 ? 0 : 3);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(Hardening, UnmarkedOutputsAndMissingPicturesAreReported) {
