@@ -1,5 +1,7 @@
 #include "engine/Canvas.h"
 
+#include "engine/TextWatermark.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -238,6 +240,11 @@ Canvas::State::~State() {
 
 void Canvas::DrawLayer(double opacity, const std::optional<Shadow>& shadow,
                        const std::function<void(cairo_t*)>& paint) {
+  if (capture_) {
+    capture_->opacity = std::clamp(opacity, 0.0, 1.0);
+    paint(cr_);
+    return;
+  }
   cairo_push_group(cr_);
   if (shadow) DrawShadow(cr_, rasterScale_, *shadow, paint);
   paint(cr_);

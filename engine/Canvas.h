@@ -19,6 +19,8 @@ struct SurfaceDeleter {
 };
 using SurfaceHandle = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 
+struct PlacedText;
+
 class Canvas {
  public:
   // cr draws on a surface whose device space is pixels (or PDF points) with y
@@ -41,6 +43,13 @@ class Canvas {
   // context handed to a DrawLayer painter).
   void UseFillColor(cairo_t* cr) const;
   void UseStrokeColor(cairo_t* cr) const;
+  const Rgba& fillColor() const { return fill_; }
+  const Rgba& strokeColor() const { return stroke_; }
+
+  // While a capture is set, text layers are laid out into it instead of
+  // being drawn, and layers are not composited (no group, no shadow).
+  void SetCapture(PlacedText* capture) { capture_ = capture; }
+  PlacedText* capture() const { return capture_; }
 
   // Brackets a routine's drawing: restores the cairo state and the colours.
   class State {
@@ -75,6 +84,7 @@ class Canvas {
   double rasterScale_;
   Rgba fill_ = kBlack;
   Rgba stroke_ = kBlack;
+  PlacedText* capture_ = nullptr;
 };
 
 // A cairo write callback that appends to the std::string given as closure.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <map>
+#include <tuple>
 
 #include "engine/TextLayout.h"
 
@@ -10,26 +11,26 @@ namespace {
 
 // Paints glyphs of one face in a text drawing mode: 0 fill, 1 stroke, 2 fill
 // then stroke. Other modes (invisible and clipping text) paint nothing.
-void PaintGlyphRun(cairo_t* cr, const Canvas& canvas, const std::vector<cairo_glyph_t>& glyphs,
-                   std::int32_t mode, bool asOutlines) {
+void PaintGlyphRun(cairo_t* cr, const Rgba& fill, const Rgba& stroke,
+                   const std::vector<cairo_glyph_t>& glyphs, std::int32_t mode, bool asOutlines) {
   if (glyphs.empty() || mode < 0 || mode > 2) return;
   const int count = static_cast<int>(glyphs.size());
   if (mode == 0 && !asOutlines) {
-    canvas.UseFillColor(cr);
+    SetSourceColor(cr, fill);
     cairo_show_glyphs(cr, glyphs.data(), count);
     return;
   }
   cairo_new_path(cr);
   cairo_glyph_path(cr, glyphs.data(), count);
   if (mode != 1) {
-    canvas.UseFillColor(cr);
+    SetSourceColor(cr, fill);
     if (mode == 0) {
       cairo_fill(cr);
       return;
     }
     cairo_fill_preserve(cr);
   }
-  canvas.UseStrokeColor(cr);
+  SetSourceColor(cr, stroke);
   cairo_stroke(cr);
 }
 
@@ -50,34 +51,53 @@ class GlyphPainter {
     const bool outlines = DrawsIntoPdf(cr);
     for (const auto& [face, glyphs] : GlyphRuns(line, origin)) {
       cairo_set_font_face(cr, face->cairoFace());
-      if (!outlines) {
-        PaintGlyphRun(cr, canvas_, glyphs, mode_, false);
-        continue;
-      }
-      for (const cairo_glyph_t& glyph : glyphs) {
-        cairo_set_source_surface(cr, OutlineOf(cr, face, glyph.index), glyph.x, glyph.y);
-        cairo_paint(cr);
+      if (PlacedText* capture = canvas_.capture()) {
+        Place(*capture, cr, face, glyphs);
+      } else if (!outlines) {
+        PaintGlyphRun(cr, canvas_.fillColor(), canvas_.strokeColor(), glyphs, mode_, false);
+      } else {
+        for (const cairo_glyph_t& glyph : glyphs) {
+          cairo_set_source_surface(cr, OutlineOf(cr, face, glyph.index), glyph.x, glyph.y);
+          cairo_paint(cr);
+        }
       }
     }
   }
 
  private:
+  GlyphOutline OutlineFor(cairo_t* cr, const FontFace* face, unsigned long index) const {
+    GlyphOutline outline{face,
+                         index,
+                         mode_,
+                         {},
+                         cairo_get_line_width(cr),
+                         canvas_.fillColor(),
+                         canvas_.strokeColor()};
+    cairo_get_font_matrix(cr, &outline.fontMatrix);
+    return outline;
+  }
+
+  // Where each glyph's outline goes: at the glyph's position in the current
+  // user space, in device space.
+  void Place(PlacedText& capture, cairo_t* cr, const FontFace* face,
+             const std::vector<cairo_glyph_t>& glyphs) const {
+    cairo_matrix_t userToDevice;
+    cairo_get_matrix(cr, &userToDevice);
+    for (const cairo_glyph_t& glyph : glyphs) {
+      PlacedGlyph placed{OutlineFor(cr, face, glyph.index), {}};
+      cairo_matrix_t at;
+      cairo_matrix_init_translate(&at, glyph.x, glyph.y);
+      cairo_matrix_multiply(&placed.matrix, &at, &userToDevice);
+      capture.glyphs.push_back(placed);
+    }
+  }
+
   cairo_surface_t* OutlineOf(cairo_t* cr, const FontFace* face, unsigned long index) {
     SurfaceHandle& outline = outlines_[{face, index}];
     if (outline) return outline.get();
     outline.reset(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr));
     cairo_t* glyphCr = cairo_create(outline.get());
-    cairo_set_font_face(glyphCr, face->cairoFace());
-    cairo_matrix_t matrix;
-    cairo_get_font_matrix(cr, &matrix);
-    cairo_set_font_matrix(glyphCr, &matrix);
-    cairo_font_options_t* options = cairo_font_options_create();
-    cairo_get_font_options(cr, options);
-    cairo_set_font_options(glyphCr, options);
-    cairo_font_options_destroy(options);
-    cairo_set_line_width(glyphCr, cairo_get_line_width(cr));
-    const cairo_glyph_t glyph{index, 0, 0};
-    PaintGlyphRun(glyphCr, canvas_, {glyph}, mode_, true);
+    DrawGlyphOutline(glyphCr, OutlineFor(cr, face, index));
     cairo_destroy(glyphCr);
     return outline.get();
   }
@@ -127,6 +147,41 @@ void ApplyTextColor(Canvas& canvas, cairo_t* cr, const WatermarkSettings& s, dou
 }
 
 }  // namespace
+
+bool GlyphOutline::operator<(const GlyphOutline& other) const {
+  const auto key = [](const GlyphOutline& g) {
+    const cairo_matrix_t& m = g.fontMatrix;
+    return std::make_tuple(g.face, g.index, g.mode, m.xx, m.yx, m.xy, m.yy, m.x0, m.y0, g.lineWidth,
+                           g.fill.red, g.fill.green, g.fill.blue, g.fill.alpha, g.stroke.red,
+                           g.stroke.green, g.stroke.blue, g.stroke.alpha);
+  };
+  return key(*this) < key(other);
+}
+
+void DrawGlyphOutline(cairo_t* cr, const GlyphOutline& glyph) {
+  cairo_set_font_face(cr, glyph.face->cairoFace());
+  cairo_set_font_matrix(cr, &glyph.fontMatrix);
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+  cairo_set_font_options(cr, options);
+  cairo_font_options_destroy(options);
+  cairo_set_line_width(cr, glyph.lineWidth);
+  PaintGlyphRun(cr, glyph.fill, glyph.stroke, {{glyph.index, 0, 0}}, glyph.mode, true);
+}
+
+PlacedText PlaceTextWatermark(const WatermarkSettings& settings, double width, double height) {
+  PlacedText placed;
+  SurfaceHandle surface(cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1));
+  cairo_t* cr = cairo_create(surface.get());
+  {
+    Canvas canvas(cr, 1.0, height);
+    canvas.SetCapture(&placed);
+    DrawTextWatermark(canvas, settings, {0, 0, width, height});
+  }
+  cairo_destroy(cr);
+  return placed;
+}
 
 // Hinting would move glyphs away from the shaped positions and differ between
 // the preview and the file.

@@ -7,9 +7,11 @@
 #include <qpdf/QPDFWriter.hh>
 
 #include <algorithm>
+#include <charconv>
 #include <set>
 
 #include "engine/Canvas.h"
+#include "output/ComposedText.h"
 
 namespace quillsheet {
 namespace {
@@ -66,6 +68,25 @@ std::string WithSharedForms(const std::string& bytes) {
   for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
     sharing.Share(page.getObjectHandle().getKey("/Resources"));
   }
+  return PdfBytes(pdf);
+}
+
+}  // namespace
+
+std::string PdfNumber(double value) {
+  // Plain decimals (PDF has no exponents), without trailing zeros.
+  char text[400];
+  const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 6);
+  std::string number(text, written.ec == std::errc() ? written.ptr : text);
+  if (number.find('.') != std::string::npos) {
+    number.erase(number.find_last_not_of('0') + 1);
+    if (number.back() == '.') number.pop_back();
+  }
+  if (number.empty() || number == "-0") return "0";
+  return number;
+}
+
+std::string PdfBytes(QPDF& pdf) {
   Pl_Buffer buffer("watermark");
   QPDFWriter writer(pdf);
   writer.setOutputPipeline(&buffer);
@@ -74,8 +95,6 @@ std::string WithSharedForms(const std::string& bytes) {
   std::unique_ptr<Buffer> written(buffer.getBuffer());
   return {reinterpret_cast<const char*>(written->getBuffer()), written->getSize()};
 }
-
-}  // namespace
 
 std::string RenderLayersAsPdf(const WatermarkSettings& settings,
                               const std::vector<PageLayer>& layers, double width, double height,
@@ -130,11 +149,19 @@ DrawnMark DrawnMarks::Get(const std::vector<PageLayer>& layers, double width, do
 
 void DrawnMarks::DrawLocked(const std::vector<PageLayer>& layers, double width, double height,
                             const std::vector<std::string>& texts) {
+  if (CanComposeText(settings_, layers)) {
+    const auto composed = ComposeTexts(settings_, width, height, texts);
+    if (!composed) throw std::runtime_error("the watermark could not be drawn");
+    for (size_t text = 0; text < texts.size(); ++text) {
+      drawn_[KeyOf(layers, width, height, texts[text])] = {nullptr, 0, composed, text};
+    }
+    return;
+  }
   auto file =
       std::make_shared<std::string>(RenderLayersAsPdf(settings_, layers, width, height, texts));
   if (file->empty()) throw std::runtime_error("the watermark could not be drawn");
   for (size_t page = 0; page < texts.size(); ++page) {
-    drawn_[KeyOf(layers, width, height, texts[page])] = {file, static_cast<int>(page)};
+    drawn_[KeyOf(layers, width, height, texts[page])] = {file, static_cast<int>(page), nullptr, 0};
   }
 }
 
@@ -154,18 +181,36 @@ QPDFObjectHandle MarkCache::FormFor(const std::vector<PageLayer>& layers, double
   if (const auto found = forms_.find(key); found != forms_.end()) return found->second;
 
   const DrawnMark mark = marks_.Get(layers, width, height, text);
-  std::unique_ptr<Source>& source = sources_[mark.file.get()];
+  QPDFObjectHandle form =
+      mark.composed ? ComposedFormFor(mark)
+                    : output_.copyForeignObject(
+                          SourceOf(mark.file).pages.at(mark.page).getFormXObjectForPage());
+  forms_.emplace(key, form);
+  return form;
+}
+
+MarkCache::Source& MarkCache::SourceOf(const std::shared_ptr<const std::string>& file) {
+  std::unique_ptr<Source>& source = sources_[file.get()];
   if (!source) {
     source = std::make_unique<Source>();
-    source->bytes = mark.file;
+    source->bytes = file;
     source->document.setSuppressWarnings(true);
     source->document.processMemoryFile("watermark", source->bytes->data(), source->bytes->size());
     source->pages = QPDFPageDocumentHelper(source->document).getAllPages();
   }
-  QPDFObjectHandle form =
-      output_.copyForeignObject(source->pages.at(mark.page).getFormXObjectForPage());
-  forms_.emplace(key, form);
-  return form;
+  return *source;
+}
+
+QPDFObjectHandle MarkCache::ComposedFormFor(const DrawnMark& mark) {
+  // The glyph file lives as long as the composed texts, which the drawn
+  // marks keep for the run.
+  const std::shared_ptr<const std::string> glyphFile(mark.composed, &mark.composed->glyphFile);
+  return ComposedForm(output_, *mark.composed, mark.text, [&](int page) {
+    QPDFObjectHandle& form = glyphForms_[{glyphFile.get(), page}];
+    if (form.isInitialized()) return form;
+    form = output_.copyForeignObject(SourceOf(glyphFile).pages.at(page).getFormXObjectForPage());
+    return form;
+  });
 }
 
 }  // namespace quillsheet

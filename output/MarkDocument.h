@@ -14,8 +14,15 @@
 
 #include "engine/Compositor.h"
 #include "engine/WatermarkSettings.h"
+#include "output/ComposedText.h"
 
 namespace quillsheet {
+
+// A number as PDF content writes it.
+std::string PdfNumber(double value);
+
+// The bytes of the document written to memory.
+std::string PdfBytes(QPDF& pdf);
 
 // Draws the layers into PDF pages of width x height points, one page per
 // text (the watermark's text on that page); the bytes of the whole PDF file,
@@ -25,10 +32,12 @@ std::string RenderLayersAsPdf(const WatermarkSettings& settings,
                               const std::vector<std::string>& texts);
 
 // One drawn mark: a page of a PDF file that may hold the marks of other
-// texts as well.
+// texts as well, or a text of composed texts.
 struct DrawnMark {
   std::shared_ptr<const std::string> file;
   int page = 0;
+  std::shared_ptr<const ComposedTexts> composed;
+  size_t text = 0;
 };
 
 // The layers of one preset drawn as PDF pages, once per page size, layer
@@ -81,7 +90,12 @@ class MarkCache {
   DrawnMarks& marks_;
   std::map<std::tuple<double, double, std::vector<PageLayer>, std::string>, QPDFObjectHandle>
       forms_;
+  Source& SourceOf(const std::shared_ptr<const std::string>& file);
+  QPDFObjectHandle ComposedFormFor(const DrawnMark& mark);
+
   std::map<const std::string*, std::unique_ptr<Source>> sources_;
+  // The glyph forms of composed texts, copied once into the output.
+  std::map<std::pair<const std::string*, int>, QPDFObjectHandle> glyphForms_;
 };
 
 }  // namespace quillsheet

@@ -20,13 +20,6 @@
 namespace quillsheet {
 namespace {
 
-std::string Number(double value) {
-  std::ostringstream text;
-  text.precision(10);
-  text << value;
-  return text.str();
-}
-
 // Gives pages resource dictionaries they may change. A dictionary shared
 // between pages is copied once per page size, so pages of one size keep
 // sharing one copy that names the same marks.
@@ -166,7 +159,7 @@ class PageMarker {
       name = names.getUniqueResourceName(prefix, suffix);
       xobjects.replaceKey(name, form);
     }
-    return std::string(kWatermarkTag) + "q 1 0 0 1 " + Number(box.x) + " " + Number(box.y) +
+    return std::string(kWatermarkTag) + "q 1 0 0 1 " + PdfNumber(box.x) + " " + PdfNumber(box.y) +
            " cm " + name + " Do Q\nEMC\nEMC\n";
   }
 

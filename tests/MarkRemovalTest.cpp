@@ -1,5 +1,7 @@
-// Marks are tagged, so a later run can remove them (unmark) or replace them
-// (converting a marked file again) and give back the page as it was.
+// How marks look in the files: tagged, so a later run can remove them
+// (unmark) or replace them (converting a marked file again) and give back the
+// page as it was; and texts with fields, composed from glyphs drawn once,
+// look like the same texts drawn alone.
 #include <gtest/gtest.h>
 #include <poppler.h>
 #include <qpdf/QPDF.hh>
@@ -180,6 +182,29 @@ TEST_F(Marks, ARunThatRemovesMarksKeepsNamesAndSaysWhenThereWereNone) {
   ASSERT_EQ(report.results[1].warnings.size(), 1u);
   EXPECT_NE(report.results[1].warnings[0].find("no watermark placed by Quillsheet"),
             std::string::npos);
+}
+
+TEST_F(Marks, TextsWithFieldsLookLikeTheSameTextsDrawnAlone) {
+  const fs::path sample = ResourceFolder() / "samples" / "sample.pdf";
+  for (const PresetChoice& bundled : BundledPresets()) {
+    if (!bundled.settings.textEnabled) continue;
+    SCOPED_TRACE(bundled.name);
+    PresetChoice fields = bundled;
+    fields.settings.fillEnabled = false;
+    fields.settings.dropShadow = false;
+    fields.settings.textFields = true;
+    fields.settings.textString = bundled.settings.textString + " {page}/{pages}";
+    const Appearance composed = AppearanceOf(Convert(sample, &fields, "fields.pdf"));
+    for (int page = 1; page <= 4; ++page) {
+      PresetChoice alone = fields;
+      alone.settings.textFields = false;
+      alone.settings.textString = bundled.settings.textString + " " + std::to_string(page) + "/4";
+      Appearance drawn = AppearanceOf(Convert(sample, &alone, "alone.pdf"));
+      ASSERT_EQ(drawn.pixels.size(), 4u);
+      Appearance one{{composed.pixels.at(page - 1)}, {}, {}};
+      EXPECT_LT(MeanDifference(one, Appearance{{drawn.pixels[page - 1]}, {}, {}}), 0.1) << page;
+    }
+  }
 }
 
 TEST_F(Marks, CorpusDocumentsComeBackAsTheyWere) {
