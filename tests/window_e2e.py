@@ -6,6 +6,8 @@ Starts `quillsheet` with a PDF, selects the "Draft" preset, types a new text
 saves the preset, presses Convert All, names the output in the save dialog,
 waits for the end report and answers it. The output must look like the
 command line's render of the saved preset: the new text at the new place.
+Then starts `quillsheet` with that output and runs File > Remove
+Watermarks...: the result must look like the original PDF again.
 Finds every control by the accessible name a screen reader reads.
 Run under `xvfb-run -a dbus-run-session`; usage: window_e2e.py QUILLSHEET PDF
 """
@@ -144,6 +146,47 @@ def render(pdf):
                           capture_output=True, check=True).stdout
 
 
+def save_as(app, title, path):
+    """Names the file in the destination dialog and saves."""
+    dialog = wait_for("destination dialog", lambda: named(app, "dialog", title))
+    name_field = wait_for("file name field", lambda: named(dialog, "text", "File name:"))
+    name_field.queryEditableText().setTextContents(path)
+    save = wait_for("Save button", lambda: next(
+        (b for b in descendants(dialog) if b.getRoleName() == "push button"
+         and b.name.replace("&", "") == "Save" and sensitive(b)), None))
+    press(save)
+
+
+def answer_end_report(app, expected):
+    report = wait_for("end report", lambda: next(
+        (d for d in app if d is not None and d.getRoleName() in ("dialog", "alert")
+         and named(d, "push button", "Open PDF")), None))
+    said = " ".join(n.name for n in descendants(report) if n.getRoleName() == "label")
+    if expected not in said:
+        sys.exit(f"FAIL: the end report says: {said}")
+    press(named(report, "push button", "OK"))
+    wait_for("end report to close", lambda: not any(
+        d is not None and d.getRoleName() in ("dialog", "alert") for d in app))
+
+
+def remove_watermarks(program, marked, unmarked, env):
+    """Opens the marked file in the window and takes its mark off."""
+    window = start(program, marked, env)
+    try:
+        app = wait_for("application on the bus", application)
+        frame = wait_for("main window", lambda: named(
+            app, "frame", "Quillsheet \u2013 " + os.path.basename(marked)))
+        item = wait_for("enabled Remove Watermarks... menu item", lambda: next(
+            (i for i in descendants(frame) if i.getRoleName() == "menu item"
+             and i.name == "Remove Watermarks..." and sensitive(i)), None))
+        press(item)
+        save_as(app, "Convert", unmarked)
+        answer_end_report(app, "1 output(s) made")
+    finally:
+        window.terminate()
+        window.wait(timeout=TIMEOUT)
+
+
 def main():
     program, pdf = sys.argv[1], os.path.abspath(sys.argv[2])
     scratch = tempfile.mkdtemp(prefix="quillsheet-e2e-")
@@ -164,23 +207,8 @@ def main():
              and b.name == "Convert All" and sensitive(b)), None))
         press(convert_all)
 
-        dialog = wait_for("destination dialog", lambda: named(app, "dialog", "Convert"))
-        name_field = wait_for("file name field", lambda: named(dialog, "text", "File name:"))
-        name_field.queryEditableText().setTextContents(output)
-        save = wait_for("Save button", lambda: next(
-            (b for b in descendants(dialog) if b.getRoleName() == "push button"
-             and b.name.replace("&", "") == "Save" and sensitive(b)), None))
-        press(save)
-
-        report = wait_for("end report", lambda: next(
-            (d for d in app if d is not None and d.getRoleName() in ("dialog", "alert")
-             and named(d, "push button", "Open PDF")), None))
-        said = " ".join(n.name for n in descendants(report) if n.getRoleName() == "label")
-        if "1 output(s) made" not in said:
-            sys.exit(f"FAIL: the end report says: {said}")
-        press(named(report, "push button", "OK"))
-        wait_for("end report to close", lambda: not any(
-            d is not None and d.getRoleName() in ("dialog", "alert") for d in app))
+        save_as(app, "Convert", output)
+        answer_end_report(app, "1 output(s) made")
     finally:
         window.terminate()
         window.wait(timeout=TIMEOUT)
@@ -211,8 +239,12 @@ def main():
         sys.exit("FAIL: the output still carries the bundled Draft mark")
     if render(output) == render(pdf):
         sys.exit("FAIL: the output's first page looks like the source's: no mark")
+    unmarked = os.path.join(scratch, "unmarked.pdf")
+    remove_watermarks(program, output, unmarked, env)
+    if render(unmarked) != render(pdf):
+        sys.exit("FAIL: Remove Watermarks... did not give back the original page")
     shutil.rmtree(scratch)
-    print("PASS: converted the sample through the window")
+    print("PASS: converted the sample through the window and took the mark off again")
 
 
 if __name__ == "__main__":
