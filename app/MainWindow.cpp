@@ -28,6 +28,7 @@
 #include "app/AddDialog.h"
 #include "app/DestinationDialog.h"
 #include "app/EditorPanel.h"
+#include "app/FieldValuesDialog.h"
 #include "app/PasswordDialog.h"
 #include "app/PreferencesDialog.h"
 #include "app/PresetTableActions.h"
@@ -582,13 +583,27 @@ void MainWindow::Convert(bool allDocuments) {
   }
   std::vector<DocumentEntry> entries = DocumentsToConvert(allDocuments);
   if (presets.empty() || entries.empty()) return;
-  AskForDestination(std::move(presets), std::move(entries), false);
+  AskForFields(std::move(presets), std::move(entries));
+}
+
+void MainWindow::AskForFields(std::vector<PresetChoice> presets,
+                              std::vector<DocumentEntry> entries) {
+  const std::vector<std::string> names = UserFieldsNeeded(presets);
+  if (names.empty()) return AskForDestination(std::move(presets), std::move(entries), false, {});
+  // Window-modal and not waited on, as the destination dialog.
+  auto* dialog = new FieldValuesDialog(names, this);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  connect(dialog, &QDialog::accepted, this,
+          [this, dialog, presets = std::move(presets), entries = std::move(entries)]() mutable {
+            AskForDestination(std::move(presets), std::move(entries), false, dialog->Values());
+          });
+  dialog->open();
 }
 
 void MainWindow::RemoveMarks() {
   std::vector<DocumentEntry> entries = DocumentsToConvert(false);
   if (entries.empty()) return;
-  AskForDestination({}, std::move(entries), true);
+  AskForDestination({}, std::move(entries), true, {});
 }
 
 std::vector<DocumentEntry> MainWindow::DocumentsToConvert(bool allDocuments) const {
@@ -602,7 +617,8 @@ std::vector<DocumentEntry> MainWindow::DocumentsToConvert(bool allDocuments) con
 }
 
 void MainWindow::AskForDestination(std::vector<PresetChoice> presets,
-                                   std::vector<DocumentEntry> entries, bool removeMarksOnly) {
+                                   std::vector<DocumentEntry> entries, bool removeMarksOnly,
+                                   FieldValues fields) {
   const bool toFile = DestinationIsFile(removeMarksOnly ? 1 : presets.size(), entries.size());
   const std::filesystem::path source(entries.front().path);
   const std::string suffix = removeMarksOnly ? "-unmarked.pdf" : "-marked.pdf";
@@ -614,14 +630,16 @@ void MainWindow::AskForDestination(std::vector<PresetChoice> presets,
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &QDialog::accepted, this,
           [this, dialog, presets = std::move(presets), entries = std::move(entries),
-           removeMarksOnly]() mutable {
-            StartRunInto(*dialog, std::move(presets), std::move(entries), removeMarksOnly);
+           removeMarksOnly, fields = std::move(fields)]() mutable {
+            StartRunInto(*dialog, std::move(presets), std::move(entries), removeMarksOnly,
+                         std::move(fields));
           });
   dialog->open();
 }
 
 void MainWindow::StartRunInto(const DestinationDialog& dialog, std::vector<PresetChoice> presets,
-                              std::vector<DocumentEntry> entries, bool removeMarksOnly) {
+                              std::vector<DocumentEntry> entries, bool removeMarksOnly,
+                              FieldValues fields) {
   if (dialog.Destination().empty() || converting_) return;
   // Outputs are never written unprotected when protection was asked for.
   if (const auto problem =
@@ -633,14 +651,16 @@ void MainWindow::StartRunInto(const DestinationDialog& dialog, std::vector<Prese
   }
   StartRun(std::move(presets), std::move(entries), dialog.Destination(),
            GetEncryptionDictionary(dialog.Encrypt(), dialog.Password(), dialog.Verification()),
-           removeMarksOnly);
+           removeMarksOnly, std::move(fields));
 }
 
 void MainWindow::StartRun(std::vector<PresetChoice> presets, std::vector<DocumentEntry> documents,
                           std::filesystem::path destination,
-                          std::optional<EncryptionOptions> encryption, bool removeMarksOnly) {
+                          std::optional<EncryptionOptions> encryption, bool removeMarksOnly,
+                          FieldValues fields) {
   ConversionOptions options;
   options.removeMarksOnly = removeMarksOnly;
+  options.fields = std::move(fields);
   options.preferences = preferences_;
   options.encryption = std::move(encryption);
   options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));

@@ -76,13 +76,16 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   // The chosen documents: the selected ones, or all when allDocuments or
   // when none is selected.
   std::vector<DocumentEntry> DocumentsToConvert(bool allDocuments) const;
+  // The values of the user's own fields the presets' texts need are asked
+  // for first, when there are any.
+  void AskForFields(std::vector<PresetChoice> presets, std::vector<DocumentEntry> entries);
   void AskForDestination(std::vector<PresetChoice> presets, std::vector<DocumentEntry> entries,
-                         bool removeMarksOnly);
+                         bool removeMarksOnly, FieldValues fields);
   void StartRunInto(const DestinationDialog& dialog, std::vector<PresetChoice> presets,
-                    std::vector<DocumentEntry> entries, bool removeMarksOnly);
+                    std::vector<DocumentEntry> entries, bool removeMarksOnly, FieldValues fields);
   void StartRun(std::vector<PresetChoice> presets, std::vector<DocumentEntry> documents,
                 std::filesystem::path destination, std::optional<EncryptionOptions> encryption,
-                bool removeMarksOnly);
+                bool removeMarksOnly, FieldValues fields);
   void EndRun(const RunReport& report);
   void AddFinished(const AddReport& report);
   void UpdateActions();

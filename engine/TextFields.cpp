@@ -1,5 +1,6 @@
 #include "engine/TextFields.h"
 
+#include <algorithm>
 #include <ctime>
 #include <set>
 
@@ -11,9 +12,11 @@ namespace quillsheet {
 namespace {
 
 // Fills in the fields. Strict: a field without a value or a lone brace is a
-// failure; otherwise they are kept as written.
+// failure; otherwise they are kept as written, and the names of fields
+// without a value are added to *unknown (when given).
 std::optional<std::string> Expand(std::string_view text, const FieldValues& values, bool strict,
-                                  std::string* problem) {
+                                  std::string* problem,
+                                  std::vector<std::string>* unknown = nullptr) {
   const auto fail = [&](std::string why, std::string_view asWritten, std::string& expanded) {
     if (strict) {
       if (problem) *problem = std::move(why);
@@ -49,6 +52,11 @@ std::optional<std::string> Expand(std::string_view text, const FieldValues& valu
     const auto value = values.find(name);
     if (value != values.end()) {
       expanded += value->second;
+    } else if (unknown && !strict) {
+      if (std::find(unknown->begin(), unknown->end(), name) == unknown->end()) {
+        unknown->emplace_back(name);
+      }
+      expanded += text.substr(at, end + 1 - at);
     } else if (!fail("unknown field {" + std::string(name) + "}", text.substr(at, end + 1 - at),
                      expanded)) {
       return std::nullopt;
@@ -75,6 +83,11 @@ std::optional<std::string> ExpandTextFields(std::string_view text, const FieldVa
 
 std::string PreviewTextFields(std::string_view text, const FieldValues& values) {
   return *Expand(text, values, false, nullptr);
+}
+
+void AddFieldsWithoutValue(std::string_view text, const FieldValues& values,
+                           std::vector<std::string>& names) {
+  Expand(text, values, false, nullptr, &names);
 }
 
 void AddDocumentFields(FieldValues& values, const std::filesystem::path& source,

@@ -26,6 +26,11 @@ std::optional<std::string> ExpandTextFields(std::string_view text, const FieldVa
 // as written.
 std::string PreviewTextFields(std::string_view text, const FieldValues& values);
 
+// Adds the names of the text's fields that have no value to names, each
+// once, in the order they come.
+void AddFieldsWithoutValue(std::string_view text, const FieldValues& values,
+                           std::vector<std::string>& names);
+
 // The local date and time in ISO 8601 form ("2026-12-07", "14:05:09").
 struct FieldTime {
   std::string date;

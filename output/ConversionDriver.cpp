@@ -373,6 +373,18 @@ std::vector<const OutputResult*> RunReport::Failures() const {
   return failures;
 }
 
+std::vector<std::string> UserFieldsNeeded(const std::vector<PresetChoice>& presets) {
+  std::vector<std::string> names;
+  for (const PresetChoice& preset : presets) {
+    if (!preset.settings.textFields) continue;
+    FieldValues own;
+    AddDocumentFields(own, "", preset.name, {});
+    AddPageFields(own, 1, 1, "");
+    AddFieldsWithoutValue(preset.settings.textString, own, names);
+  }
+  return names;
+}
+
 bool DestinationIsFile(size_t presetCount, size_t documentCount, size_t copyCount) {
   return presetCount == 1 && documentCount == 1 && copyCount <= 1;
 }

@@ -113,6 +113,10 @@ class ConversionObserver {
   virtual void Finished(const RunReport& report) = 0;
 };
 
+// The user's own fields the presets' texts need values for (those a run
+// gives no value to by itself), each once, in order; empty when none.
+std::vector<std::string> UserFieldsNeeded(const std::vector<PresetChoice>& presets);
+
 // The destination is one file exactly when one output is made.
 bool DestinationIsFile(size_t presetCount, size_t documentCount, size_t copyCount = 1);
 

@@ -181,6 +181,7 @@ TEST_F(Batch, FieldsAreFilledInPerPageAndUnknownOnesRefuseTheRun) {
   fields.settings.fillEnabled = false;
   fields.settings.textFields = true;
   fields.settings.textString = "{file} {page}/{pages} for {recipient} {date}";
+  EXPECT_EQ(UserFieldsNeeded({fields, Preset("Static")}), std::vector<std::string>{"recipient"});
   ConversionOptions options = Options();
   options.fields = {{"recipient", "Ann"}};
   Recorder recorder;

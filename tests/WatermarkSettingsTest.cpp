@@ -171,6 +171,9 @@ TEST(TextFields, AreFilledInAndUnknownOnesNamed) {
   EXPECT_FALSE(ExpandTextFields("a } b", values, &problem));
   EXPECT_FALSE(ExpandTextFields("a {page", values, &problem));
   EXPECT_FALSE(GetPresetSettingsFrom(nullptr).textFields) << "off unless a preset asks";
+  std::vector<std::string> names{"x"};
+  AddFieldsWithoutValue("{who} {page} {{when}} {x} {who} {where}", values, names);
+  EXPECT_EQ(names, (std::vector<std::string>{"x", "who", "where"}));
   // A preview shows what it cannot fill in as written.
   EXPECT_EQ(PreviewTextFields("{page} for {who} } {{ {pa", values), "3 for {who} } { {pa");
 }

@@ -29,6 +29,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "app/FieldValuesDialog.h"
 #include "app/MainWindow.h"
 #include "app/NumberField.h"
 #include "app/SingleInstance.h"
@@ -256,6 +257,43 @@ class WindowTest : public QObject {
     QVERIFY(!window.Library().GetPresetSettingsForIndex(window.Library().selectedRow()).textFields);
     box->click();
     QVERIFY(window.Library().GetPresetSettingsForIndex(window.Library().selectedRow()).textFields);
+  }
+
+  // A text with a field of the user's own asks for its value before the
+  // destination; the run then fills it in.
+  void fieldsOfTheUsersOwnAreAskedForBeforeARun() {
+    test::ScratchHome home;
+    const fs::path input = test::WriteTestPdf(home.path() / "a.pdf", {{}});
+    const fs::path out = home.path() / "out.pdf";
+    MainWindow window;
+    window.show();
+    window.AddPaths({input}, false);
+    QTRY_COMPARE(window.documents().Count(), size_t{1});
+    QTRY_VERIFY(!window.Busy());
+    window.findChild<QCheckBox*>("textFieldsCheckBox")->click();
+    window.findChild<QLineEdit*>("textTextFieldOutlet")->setText("for {recipient} on {page}");
+    QStringList asked;
+    WhenShown<FieldValuesDialog>([&](FieldValuesDialog* dialog) {
+      for (auto* line : dialog->findChildren<QLineEdit*>()) {
+        asked << line->accessibleName();
+        line->setText("Ann");
+      }
+      dialog->accept();
+    });
+    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+      dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(out.string()));
+      QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QString report;
+    WhenShown<QMessageBox>([&](QMessageBox* box) {
+      report = box->text();
+      box->accept();
+    });
+    window.findChild<QAction*>("actionConvertAll")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!report.isEmpty(), 20000);
+    QCOMPARE(asked, QStringList{"recipient"});
+    QVERIFY2(report.contains("1 output(s) made"), qPrintable(report));
+    QVERIFY(fs::exists(out));
   }
 
   // The preview's picture is the command line's render of the same page,

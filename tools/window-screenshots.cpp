@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/FieldValuesDialog.h"
 #include "app/MainWindow.h"
 #include "app/ProgressSheet.h"
 #include "app/Translations.h"
@@ -98,6 +99,9 @@ int main(int argc, char** argv) {
           sheet->close();
         }
         ShootProgressSheet(window, folder + QStringLiteral("/progress%1.png").arg(suffix));
+        quillsheet::FieldValuesDialog fields({"recipient", "department"}, &window);
+        fields.show();
+        fields.grab().save(folder + QStringLiteral("/field-values%1.png").arg(suffix));
         QApplication::exit(0);
       });
     });

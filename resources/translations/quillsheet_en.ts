@@ -461,5 +461,13 @@
         <source>%1: %2</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="FieldValuesTitle">
+        <source>Fields</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="FieldValuesMsg">
+        <source>The watermark text has fields without a value. What goes in them?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
