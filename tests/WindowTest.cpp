@@ -65,6 +65,30 @@ class WindowTest : public QObject {
     timer->start();
   }
 
+  // Answers the next destination dialog with the path.
+  void ChooseDestination(const fs::path& path) {
+    WhenShown<QFileDialog>([path](QFileDialog* dialog) {
+      dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(path.string()));
+      QMetaObject::invokeMethod(dialog, "accept");
+    });
+  }
+
+  // Keeps the next message's text in said and closes the message.
+  void KeepMessage(QString& said) {
+    WhenShown<QMessageBox>([&said](QMessageBox* box) {
+      said = box->text();
+      box->accept();
+    });
+  }
+
+  // Shows the window and adds the files; returns when they are listed.
+  static void ShowWith(MainWindow& window, const std::vector<fs::path>& files) {
+    window.show();
+    window.AddPaths(files, false);
+    QTRY_COMPARE(window.documents().Count(), files.size());
+    QTRY_VERIFY(!window.Busy());
+  }
+
   static fs::path Locked(const fs::path& folder) {
     const fs::path plain = test::WriteTestPdf(folder / "plain.pdf", {{}, {}});
     QPDF pdf;
@@ -266,10 +290,7 @@ class WindowTest : public QObject {
     const fs::path input = test::WriteTestPdf(home.path() / "a.pdf", {{}});
     const fs::path out = home.path() / "out.pdf";
     MainWindow window;
-    window.show();
-    window.AddPaths({input}, false);
-    QTRY_COMPARE(window.documents().Count(), size_t{1});
-    QTRY_VERIFY(!window.Busy());
+    ShowWith(window, {input});
     window.findChild<QCheckBox*>("textFieldsCheckBox")->click();
     window.findChild<QLineEdit*>("textTextFieldOutlet")->setText("for {recipient} on {page}");
     QStringList asked;
@@ -280,15 +301,9 @@ class WindowTest : public QObject {
       }
       dialog->accept();
     });
-    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
-      dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(out.string()));
-      QMetaObject::invokeMethod(dialog, "accept");
-    });
+    ChooseDestination(out);
     QString report;
-    WhenShown<QMessageBox>([&](QMessageBox* box) {
-      report = box->text();
-      box->accept();
-    });
+    KeepMessage(report);
     window.findChild<QAction*>("actionConvertAll")->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(!report.isEmpty(), 20000);
     QCOMPARE(asked, QStringList{"recipient"});
@@ -441,10 +456,7 @@ class WindowTest : public QObject {
     const fs::path a = test::WriteTestPdf(home.path() / "a.pdf", {{}});
     const fs::path out = home.path() / "protected.pdf";
     MainWindow window;
-    window.show();
-    window.AddPaths({a}, false);
-    QTRY_COMPARE(window.documents().Count(), size_t{1});
-    QTRY_VERIFY(!window.Busy());
+    ShowWith(window, {a});
     for (const QString& verification : {QStringLiteral("other"), QStringLiteral("secret")}) {
       WhenShown<QFileDialog>([&](QFileDialog* dialog) {
         dialog->findChild<QCheckBox*>("encryptBox")->setChecked(true);
@@ -455,10 +467,7 @@ class WindowTest : public QObject {
         QMetaObject::invokeMethod(dialog, "accept");
       });
       QString said;
-      WhenShown<QMessageBox>([&](QMessageBox* box) {
-        said = box->text();
-        box->accept();
-      });
+      KeepMessage(said);
       window.findChild<QAction*>("actionConvertAll")->trigger();
       QTRY_VERIFY_WITH_TIMEOUT(!said.isEmpty(), 20000);
       QTRY_VERIFY(!window.Busy());
@@ -627,10 +636,7 @@ class WindowTest : public QObject {
     QTRY_VERIFY(presets->findChild<QLineEdit*>() != nullptr);  // the name is open for typing
 
     QString alert;
-    WhenShown<QMessageBox>([&](QMessageBox* box) {
-      alert = box->text();
-      box->accept();
-    });
+    KeepMessage(alert);
     QVERIFY(!presets->model()->setData(presets->model()->index(static_cast<int>(before), 0), ""));
     QTRY_VERIFY(!alert.isEmpty());
     QCOMPARE(library.waterMarkPresetData().back(), std::string("Draft 1"));
@@ -714,14 +720,8 @@ class WindowTest : public QObject {
     const fs::path out = home.path() / "out";
     fs::create_directories(out);
     MainWindow window;
-    window.show();
-    window.AddPaths(files, false);
-    QTRY_COMPARE(window.documents().Count(), files.size());
-    QTRY_VERIFY(!window.Busy());
-    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
-      dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(out.string()));
-      QMetaObject::invokeMethod(dialog, "accept");
-    });
+    ShowWith(window, files);
+    ChooseDestination(out);
     window.findChild<QAction*>("actionConvertAll")->trigger();
     QTRY_VERIFY(window.Busy());
     WhenShown<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
@@ -761,21 +761,12 @@ class WindowTest : public QObject {
     const fs::path out = home.path() / "out";
     fs::create_directories(out);
     MainWindow window;
-    window.show();
-    window.AddPaths({a, b}, false);
-    QTRY_COMPARE(window.documents().Count(), size_t{2});
-    QTRY_VERIFY(!window.Busy());
+    ShowWith(window, {a, b});
     auto* convertAll = window.findChild<QAction*>("actionConvertAll");
     QVERIFY(convertAll->isEnabled());
-    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
-      dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(out.string()));
-      QMetaObject::invokeMethod(dialog, "accept");
-    });
+    ChooseDestination(out);
     QString report;
-    WhenShown<QMessageBox>([&](QMessageBox* box) {
-      report = box->text();
-      box->accept();
-    });
+    KeepMessage(report);
     convertAll->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(!report.isEmpty(), 20000);
     QVERIFY2(report.contains("2 output(s) made"), qPrintable(report));
@@ -802,17 +793,11 @@ class WindowTest : public QObject {
     QVERIFY(SaveAsPDFFileOfSelectedDict(mark, nullptr).ok());
     const fs::path out = home.path() / "out";
     fs::create_directories(out);
-    window.show();
-    window.AddPaths({mark.destination, plain}, false);
-    QTRY_COMPARE(window.documents().Count(), size_t{2});
-    QTRY_VERIFY(!window.Busy());
+    ShowWith(window, {mark.destination, plain});
     window.findChild<QTableView*>("documentTable")->selectAll();
     auto* remove = window.findChild<QAction*>("actionRemoveMarks");
     QVERIFY(remove->isEnabled());
-    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
-      dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(out.string()));
-      QMetaObject::invokeMethod(dialog, "accept");
-    });
+    ChooseDestination(out);
     QString report, details;
     WhenShown<QMessageBox>([&](QMessageBox* box) {
       report = box->text();

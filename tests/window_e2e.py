@@ -11,6 +11,7 @@ Watermarks...: the result must look like the original PDF again.
 Finds every control by the accessible name a screen reader reads.
 Run under `xvfb-run -a dbus-run-session`; usage: window_e2e.py QUILLSHEET PDF
 """
+import contextlib
 import os
 import plistlib
 import re
@@ -113,10 +114,7 @@ def edit_draft(app, frame):
     pyatspi.Registry.generateMouseEvent(*end, "b1r")
     time.sleep(0.5)
 
-    save = wait_for("enabled Save Preset button", lambda: next(
-        (b for b in descendants(frame) if b.getRoleName() == "push button"
-         and b.name == "Save Preset" and sensitive(b)), None))
-    press(save)
+    press(enabled(frame, "push button", "Save Preset"))
     wait_for("the star to go", lambda: named(presets, "table cell", "Draft"))
 
 
@@ -169,22 +167,32 @@ def answer_end_report(app, expected):
         d is not None and d.getRoleName() in ("dialog", "alert") for d in app))
 
 
-def remove_watermarks(program, marked, unmarked, env):
-    """Opens the marked file in the window and takes its mark off."""
-    window = start(program, marked, env)
+@contextlib.contextmanager
+def running(program, pdf, env):
+    """The window started with the PDF: its application and main window."""
+    window = start(program, pdf, env)
     try:
         app = wait_for("application on the bus", application)
         frame = wait_for("main window", lambda: named(
-            app, "frame", "Quillsheet \u2013 " + os.path.basename(marked)))
-        item = wait_for("enabled Remove Watermarks... menu item", lambda: next(
-            (i for i in descendants(frame) if i.getRoleName() == "menu item"
-             and i.name == "Remove Watermarks..." and sensitive(i)), None))
-        press(item)
-        save_as(app, "Convert", unmarked)
-        answer_end_report(app, "1 output(s) made")
+            app, "frame", "Quillsheet \u2013 " + os.path.basename(pdf)))
+        yield app, frame
     finally:
         window.terminate()
         window.wait(timeout=TIMEOUT)
+
+
+def enabled(root, role, name):
+    return wait_for(f"enabled {name}", lambda: next(
+        (n for n in descendants(root) if n.getRoleName() == role and n.name == name
+         and sensitive(n)), None))
+
+
+def remove_watermarks(program, marked, unmarked, env):
+    """Opens the marked file in the window and takes its mark off."""
+    with running(program, marked, env) as (app, frame):
+        press(enabled(frame, "menu item", "Remove Watermarks..."))
+        save_as(app, "Convert", unmarked)
+        answer_end_report(app, "1 output(s) made")
 
 
 def main():
@@ -194,24 +202,14 @@ def main():
     env = dict(os.environ, HOME=scratch, XDG_CONFIG_HOME=os.path.join(scratch, "config"),
                XDG_DATA_HOME=os.path.join(scratch, "data"),
                QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
-    window = start(program, pdf, env)
-    try:
-        app = wait_for("application on the bus", application)
-        frame = wait_for("main window", lambda: named(app, "frame", "Quillsheet \u2013 sample.pdf"))
+    with running(program, pdf, env) as (app, frame):
         documents = wait_for("document table", lambda: named(frame, "table", "Documents"))
         wait_for("added document", lambda: named(documents, "table cell",
                                                  os.path.basename(pdf)))
         edit_draft(app, frame)
-        convert_all = wait_for("enabled Convert All button", lambda: next(
-            (b for b in descendants(frame) if b.getRoleName() == "push button"
-             and b.name == "Convert All" and sensitive(b)), None))
-        press(convert_all)
-
+        press(enabled(frame, "push button", "Convert All"))
         save_as(app, "Convert", output)
         answer_end_report(app, "1 output(s) made")
-    finally:
-        window.terminate()
-        window.wait(timeout=TIMEOUT)
 
     info = subprocess.run(["pdfinfo", output], capture_output=True, text=True, check=True).stdout
     if not re.search(r"^Pages:\s+4$", info, re.MULTILINE):
