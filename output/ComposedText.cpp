@@ -11,7 +11,7 @@
 namespace quillsheet {
 namespace {
 
-// A glyph outline drawn on a page of its own: the page's height and where
+// A glyph outline drawn on a page of its own: the page's size and where
 // the outline's origin sits on it (device space, y down).
 struct GlyphPage {
   int page = 0;

@@ -1,7 +1,7 @@
 // How marks look in the files: tagged, so a later run can remove them
 // (unmark) or replace them (converting a marked file again) and give back the
 // page as it was; and texts with fields, composed from glyphs drawn once,
-// look like the same texts drawn alone.
+// look like the same texts drawn alone, in every layout.
 #include <gtest/gtest.h>
 #include <poppler.h>
 #include <qpdf/QPDF.hh>
@@ -186,7 +186,18 @@ TEST_F(Marks, ARunThatRemovesMarksKeepsNamesAndSaysWhenThereWereNone) {
 
 TEST_F(Marks, TextsWithFieldsLookLikeTheSameTextsDrawnAlone) {
   const fs::path sample = ResourceFolder() / "samples" / "sample.pdf";
-  for (const PresetChoice& bundled : BundledPresets()) {
+  std::vector<PresetChoice> presets = BundledPresets();
+  // Besides the bundled layouts: fitted diagonally, and tiled, both filled
+  // and stroked.
+  for (const auto& [layout, fit] : {std::pair{1, 3}, std::pair{4, 0}}) {
+    PresetChoice variant = presets.front();
+    variant.name += " layout " + std::to_string(layout);
+    variant.settings.drawingType = layout;
+    variant.settings.fitDrawingType = fit;
+    variant.settings.drawingMode = 2;
+    presets.push_back(variant);
+  }
+  for (const PresetChoice& bundled : presets) {
     if (!bundled.settings.textEnabled) continue;
     SCOPED_TRACE(bundled.name);
     PresetChoice fields = bundled;
