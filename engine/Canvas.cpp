@@ -1,7 +1,5 @@
 #include "engine/Canvas.h"
 
-#include "engine/TextWatermark.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -241,7 +239,6 @@ Canvas::State::~State() {
 void Canvas::DrawLayer(double opacity, const std::optional<Shadow>& shadow,
                        const std::function<void(cairo_t*)>& paint) {
   if (capture_) {
-    capture_->opacity = std::clamp(opacity, 0.0, 1.0);
     paint(cr_);
     return;
   }

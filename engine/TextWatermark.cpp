@@ -1,5 +1,6 @@
 #include "engine/TextWatermark.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <tuple>
@@ -172,6 +173,7 @@ void DrawGlyphOutline(cairo_t* cr, const GlyphOutline& glyph) {
 
 PlacedText PlaceTextWatermark(const WatermarkSettings& settings, double width, double height) {
   PlacedText placed;
+  placed.opacity = std::clamp(static_cast<double>(settings.textOpacity), 0.0, 1.0);
   SurfaceHandle surface(cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1));
   cairo_t* cr = cairo_create(surface.get());
   {
