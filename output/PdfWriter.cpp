@@ -8,7 +8,6 @@
 #include <qpdf/QPDFWriter.hh>
 
 #include <map>
-#include <sstream>
 #include <stdexcept>
 
 #include "engine/Compositor.h"
