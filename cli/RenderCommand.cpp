@@ -7,6 +7,7 @@
 #include "common/AtomicFile.h"
 #include "engine/PreviewRenderer.h"
 #include "engine/SourceDocument.h"
+#include "output/UnmarkedSource.h"
 
 namespace quillsheet::cli {
 namespace {
@@ -63,8 +64,13 @@ int Render(const RenderRequest& request) {
     if (!preset) return Fail(error);
   }
   OpenError openError = OpenError::None;
-  const auto document = SourceDocument::Open(request.input, request.password, openError, error);
+  // Shown as it would be converted: without the marks of an earlier run.
+  std::unique_ptr<SourceDocument> document =
+      SourceDocument::Open(request.input, request.password, openError, error);
   if (!document) return Fail(error);
+  if (auto unmarked = OpenWithoutEarlierMarks(request.input, request.password)) {
+    document = std::move(unmarked);
+  }
   if (document->PageCount() < 1) return Fail(request.input + ": " + kNoPagesRecovered);
   if (request.page > document->PageCount()) {
     return Fail("page " + std::to_string(request.page) + " is out of range: " + request.input +

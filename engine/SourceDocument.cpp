@@ -61,6 +61,24 @@ std::unique_ptr<SourceDocument> SourceDocument::Open(const std::string& path,
   return nullptr;
 }
 
+std::unique_ptr<SourceDocument> SourceDocument::OpenBytes(std::string bytes,
+                                                          const std::string& name,
+                                                          std::string& message) {
+  auto* kept = new std::string(std::move(bytes));
+  GBytes* data = g_bytes_new_with_free_func(
+      kept->data(), kept->size(), [](gpointer text) { delete static_cast<std::string*>(text); },
+      kept);
+  GError* failure = nullptr;
+  PopplerDocument* document = poppler_document_new_from_bytes(data, nullptr, &failure);
+  g_bytes_unref(data);
+  if (failure) g_error_free(failure);
+  if (!document) {
+    message = name + " is not a PDF file or is damaged beyond repair";
+    return nullptr;
+  }
+  return std::unique_ptr<SourceDocument>(new SourceDocument(document));
+}
+
 SourceDocument::~SourceDocument() { g_object_unref(document_); }
 
 int SourceDocument::PageCount() const { return poppler_document_get_n_pages(document_); }

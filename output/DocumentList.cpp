@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <fstream>
 
+#include "output/UnmarkedSource.h"
+
 namespace quillsheet {
 namespace {
 
@@ -144,7 +146,11 @@ AddReport DocumentList::Add(const std::vector<std::filesystem::path>& paths, boo
     }
     listed.path = file;
     listed.pages = listed.document->PageCount();
-    if (!keepDocumentsOpen_) listed.document.reset();
+    if (!keepDocumentsOpen_) {
+      listed.document.reset();
+    } else if (auto unmarked = OpenWithoutEarlierMarks(file, listed.password)) {
+      listed.document = std::move(unmarked);
+    }
     Append(std::move(listed));
     ++report.added;
   };

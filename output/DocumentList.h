@@ -18,10 +18,12 @@
 namespace quillsheet {
 
 struct ListedDocument {
-  std::filesystem::path path;                // "PDFURL"
-  int pages = 0;                             // "Pages", at least 1
-  std::shared_ptr<SourceDocument> document;  // "PDFDocument" (may be released)
-  std::string password;                      // "Password"
+  std::filesystem::path path;  // "PDFURL"
+  int pages = 0;               // "Pages", at least 1
+  // "PDFDocument" (may be released): the pages as a conversion reads them,
+  // without the marks of an earlier run, which converting replaces.
+  std::shared_ptr<SourceDocument> document;
+  std::string password;  // "Password"
 
   DocumentEntry Entry() const { return {path.string(), password}; }
 };

@@ -5,6 +5,7 @@
 #include "engine/Compositor.h"
 #include "engine/PreviewRenderer.h"
 #include "output/PageSelection.h"
+#include "output/UnmarkedSource.h"
 
 namespace quillsheet {
 namespace {
@@ -32,8 +33,12 @@ HiddenMarks PagesHidingTheMarkBehind(const SaveRequest& request) {
   if (SplitAroundPage(request.settings).behind.empty()) return {};
   OpenError error = OpenError::None;
   std::string message;
-  const auto document =
-      SourceDocument::Open(request.source.path, request.source.password, error, message);
+  std::unique_ptr<SourceDocument> document =
+      request.keepMarks ? nullptr
+                        : OpenWithoutEarlierMarks(request.source.path, request.source.password);
+  if (!document) {
+    document = SourceDocument::Open(request.source.path, request.source.password, error, message);
+  }
   if (!document) return {};
   const auto count = static_cast<std::uint64_t>(document->PageCount());
   std::optional<PageIndexSet> range;

@@ -162,11 +162,23 @@ TEST_F(Batch, AMarkHiddenBehindOpaquePagesIsReported) {
             "the mark behind the page is hidden on pages 1-2, 4 of report.pdf (opaque "
             "background); put it in front?");
 
-  behind.settings.fillBehind = false;  // in front: nothing to say
+  behind.settings.fillBehind = false;  // in front (and opaque): nothing to say
+  behind.settings.backOpacity = 1;
   report = ConvertSelectedOrAllfiles({behind}, {{path.string(), ""}}, marked, Options(), recorder,
                                      cancel_);
   ASSERT_TRUE(report.results[0].outcome.ok());
   EXPECT_TRUE(report.results[0].warnings.empty());
+
+  // The front mark that run placed is replaced, not looked through: only the
+  // pages' own backgrounds hide the new mark behind them.
+  behind.settings.fillBehind = true;
+  behind.settings.backOpacity = 0.5;
+  report = ConvertSelectedOrAllfiles({behind}, {{marked.string(), ""}}, Out() / "again.pdf",
+                                     Options(), recorder, cancel_);
+  ASSERT_TRUE(report.results[0].outcome.ok());
+  ASSERT_EQ(report.results[0].warnings.size(), 1u);
+  EXPECT_NE(report.results[0].warnings[0].find("on pages 1-2, 4 of marked.pdf"), std::string::npos)
+      << report.results[0].warnings[0];
   EXPECT_EQ(DescribePages({3}), "3");
   EXPECT_EQ(DescribePages({1, 2, 3, 5, 7, 8}), "1-3, 5, 7-8");
 }

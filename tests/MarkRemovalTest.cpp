@@ -13,7 +13,9 @@
 #include "common/PropertyList.h"
 #include "engine/PreviewRenderer.h"
 #include "output/ConversionDriver.h"
+#include "output/DocumentList.h"
 #include "output/SavePipeline.h"
+#include "output/UnmarkedSource.h"
 #include "tests/TestSupport.h"
 
 namespace quillsheet {
@@ -29,19 +31,25 @@ struct Appearance {
   std::vector<size_t> annotations;
 };
 
+std::vector<std::vector<std::uint8_t>> PixelsOf(const SourceDocument& document) {
+  std::vector<std::vector<std::uint8_t>> pixels;
+  WatermarkSettings none;
+  for (int p = 0; p < document.PageCount(); ++p) {
+    const SurfaceHandle picture = RenderPreview(document.Page(p), none, 0.4);
+    const auto* data = cairo_image_surface_get_data(picture.get());
+    pixels.emplace_back(data, data + cairo_image_surface_get_stride(picture.get()) *
+                                         cairo_image_surface_get_height(picture.get()));
+  }
+  return pixels;
+}
+
 Appearance AppearanceOf(const fs::path& pdf) {
   Appearance seen;
   OpenError error{};
   std::string message;
   const auto document = SourceDocument::Open(pdf.string(), "", error, message);
   if (!document) return seen;
-  WatermarkSettings none;
-  for (int p = 0; p < document->PageCount(); ++p) {
-    const SurfaceHandle picture = RenderPreview(document->Page(p), none, 0.4);
-    const auto* data = cairo_image_surface_get_data(picture.get());
-    seen.pixels.emplace_back(data, data + cairo_image_surface_get_stride(picture.get()) *
-                                              cairo_image_surface_get_height(picture.get()));
-  }
+  seen.pixels = PixelsOf(*document);
   const std::string uri = "file://" + fs::absolute(pdf).string();
   PopplerDocument* text = poppler_document_new_from_file(uri.c_str(), nullptr, nullptr);
   for (int p = 0; text && p < poppler_document_get_n_pages(text); ++p) {
@@ -157,6 +165,24 @@ TEST_F(Marks, KeepingMarksStacksTheNewOnTheOld) {
   // Both marks are found and removed.
   EXPECT_LT(MeanDifference(AppearanceOf(sample), AppearanceOf(Convert(stacked, nullptr, "u.pdf"))),
             1.0);
+}
+
+// The window's list shows a marked file's pages as converting reads them,
+// without the earlier mark; an unmarked file is shown as it is.
+TEST_F(Marks, AMarkedFileIsListedWithoutItsEarlierMark) {
+  const fs::path sample = ResourceFolder() / "samples" / "sample.pdf";
+  const PresetChoice preset = BundledPresets().front();
+  const fs::path marked = Convert(sample, &preset, "marked.pdf");
+  EXPECT_EQ(OpenWithoutEarlierMarks(sample.string(), ""), nullptr);
+
+  DocumentList list;
+  ASSERT_EQ(list.Add({marked}, false, nullptr).added, 1u);
+  const auto listed = list.Snapshot();
+  ASSERT_TRUE(listed[0].document);
+  Appearance shown;
+  shown.pixels = PixelsOf(*listed[0].document);
+  EXPECT_GT(MeanDifference(AppearanceOf(sample), AppearanceOf(marked)), 0.05);
+  EXPECT_LT(MeanDifference(AppearanceOf(sample), shown), 1.0);
 }
 
 TEST_F(Marks, ARunThatRemovesMarksKeepsNamesAndSaysWhenThereWereNone) {

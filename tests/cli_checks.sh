@@ -155,6 +155,10 @@ unmark)
   grep -q "no watermark placed by Quillsheet was found" stderr || fail "$(cat stderr)"
   expect_status 1 unmark marked.pdf -o clean.pdf
   expect_status 2 unmark marked.pdf -o x.pdf --preset Draft
+  # A preview shows the page as converting reads it: without the old mark.
+  expect_status 0 render marked.pdf -o marked.png
+  expect_status 0 render "$sample" -o sample.png
+  cmp -s marked.png sample.png || fail "the preview shows the mark that converting replaces"
   ;;
 *) fail "no case $case" ;;
 esac
