@@ -36,54 +36,94 @@ DeviceBox ClipInDeviceSpace(cairo_t* cr) {
 }
 
 // Box blurs of an 8-bit mask in integers: running sums times a fixed-point
-// reciprocal, rows and columns each walked in memory order.
+// reciprocal, rows and columns each walked in memory order. A shadow's mask is
+// mostly empty (the bounding box of a slanted line of text), so each row's
+// inked span is kept and only what a pass can reach from it is walked: the
+// result is the same as walking everything, as blurred zeros stay zero.
 class BoxBlur {
  public:
   BoxBlur(unsigned char* data, int stride, int width, int height, int radius)
       : data_(data), stride_(stride), width_(width), height_(height), radius_(radius) {
     const std::uint64_t count = 2 * static_cast<std::uint64_t>(radius) + 1;
     reciprocal_ = ((std::uint64_t{1} << 32) + count / 2) / count;
+    spans_.reserve(static_cast<size_t>(height));
+    for (int y = 0; y < height_; ++y) spans_.push_back(InkedSpan(Row(y)));
   }
 
   void AlongRows() {
-    std::vector<unsigned char> line(static_cast<size_t>(width_));
+    std::vector<unsigned char> line(static_cast<size_t>(width_), 0);
     for (int y = 0; y < height_; ++y) {
+      if (spans_[y].empty()) continue;
+      const Span reach = Widened(spans_[y]);
       unsigned char* row = Row(y);
-      std::copy(row, row + width_, line.begin());
+      std::copy(row + reach.begin, row + reach.end, line.begin() + reach.begin);
       std::uint64_t sum = 0;
-      for (int x = 0; x <= radius_ && x < width_; ++x) sum += line[x];
-      for (int x = 0; x < width_; ++x) {
+      for (int x = std::max(0, reach.begin - radius_); x <= reach.begin + radius_ && x < width_;
+           ++x) {
+        sum += line[x];
+      }
+      for (int x = reach.begin; x < reach.end; ++x) {
         row[x] = Average(sum);
         if (x - radius_ >= 0) sum -= line[x - radius_];
         if (x + radius_ + 1 < width_) sum += line[x + radius_ + 1];
       }
+      std::fill(line.begin() + reach.begin, line.begin() + reach.end, 0);
+      spans_[y] = reach;
     }
   }
 
   // One running sum per column, moved down a row at a time over a copy.
   void AlongColumns() {
     const std::vector<unsigned char> source(data_, data_ + static_cast<size_t>(stride_) * height_);
-    const auto sourceRow = [&](int y) { return source.data() + static_cast<size_t>(y) * stride_; };
-    std::vector<std::uint64_t> sums(static_cast<size_t>(width_), 0);
-    for (int y = 0; y <= radius_ && y < height_; ++y) {
-      const unsigned char* row = sourceRow(y);
-      for (int x = 0; x < width_; ++x) sums[x] += row[x];
-    }
+    const std::vector<Span> before = spans_;
+    const auto add = [&](int y, bool entering) {
+      const unsigned char* row = source.data() + static_cast<size_t>(y) * stride_;
+      for (int x = before[y].begin; x < before[y].end; ++x) {
+        if (entering) {
+          sums_[x] += row[x];
+        } else {
+          sums_[x] -= row[x];
+        }
+      }
+    };
+    sums_.assign(static_cast<size_t>(width_), 0);
+    for (int y = 0; y <= radius_ && y < height_; ++y) add(y, true);
     for (int y = 0; y < height_; ++y) {
+      Span reach;
+      for (int near = std::max(0, y - radius_); near <= y + radius_ && near < height_; ++near) {
+        reach = reach.Joined(before[near]);
+      }
       unsigned char* out = Row(y);
-      for (int x = 0; x < width_; ++x) out[x] = Average(sums[x]);
-      if (y - radius_ >= 0) {
-        const unsigned char* leaving = sourceRow(y - radius_);
-        for (int x = 0; x < width_; ++x) sums[x] -= leaving[x];
-      }
-      if (y + radius_ + 1 < height_) {
-        const unsigned char* entering = sourceRow(y + radius_ + 1);
-        for (int x = 0; x < width_; ++x) sums[x] += entering[x];
-      }
+      for (int x = reach.begin; x < reach.end; ++x) out[x] = Average(sums_[x]);
+      spans_[y] = reach;
+      if (y - radius_ >= 0) add(y - radius_, false);
+      if (y + radius_ + 1 < height_) add(y + radius_ + 1, true);
     }
   }
 
  private:
+  struct Span {  // columns [begin, end) of a row
+    int begin = 0;
+    int end = 0;
+    bool empty() const { return begin >= end; }
+    Span Joined(const Span& other) const {
+      if (empty()) return other;
+      if (other.empty()) return *this;
+      return {std::min(begin, other.begin), std::max(end, other.end)};
+    }
+  };
+
+  Span InkedSpan(const unsigned char* row) const {
+    const unsigned char* end = row + width_;
+    const unsigned char* first = std::find_if(row, end, [](unsigned char v) { return v != 0; });
+    if (first == end) return {};
+    const unsigned char* last = end;
+    while (*(last - 1) == 0) --last;
+    return {static_cast<int>(first - row), static_cast<int>(last - row)};
+  }
+  Span Widened(const Span& span) const {
+    return {std::max(0, span.begin - radius_), std::min(width_, span.end + radius_)};
+  }
   unsigned char* Row(int y) const { return data_ + static_cast<size_t>(y) * stride_; }
   unsigned char Average(std::uint64_t sum) const {
     return static_cast<unsigned char>((sum * reciprocal_ + (std::uint64_t{1} << 31)) >> 32);
@@ -92,6 +132,8 @@ class BoxBlur {
   unsigned char* data_;
   int stride_, width_, height_, radius_;
   std::uint64_t reciprocal_ = 0;
+  std::vector<Span> spans_;
+  std::vector<std::uint64_t> sums_;
 };
 
 // Approximates a Gaussian blur of the given radius with three box blurs.

@@ -213,6 +213,47 @@ TEST(TextRendering, ShadowFollowsTheViewScale) {
   EXPECT_NEAR(b.y - a.y, -3, 1);
 }
 
+// A blurred shadow keeps the ink of the sharp one (the box blur spreads it,
+// loses none) and spreads it evenly on every side, also for a slanted line,
+// whose rows are inked over very different spans.
+TEST(TextRendering, ABlurredShadowSpreadsEvenlyAndKeepsItsInk) {
+  WatermarkSettings s = GetPresetSettingsFrom(nullptr);
+  s.textString = "WAVE";
+  s.textFontSize = 40;
+  s.rotationAngle = 25;
+  s.textColor = Rgba{1, 1, 1, 1};  // white on white: only the shadow shows
+  s.textOpacity = 1;
+  s.shadowColor = kBlack;
+  s.textCenter = {2, 1.4};  // the text high on the page, its shadow far below
+  s.shadowXOffset = 0;
+  s.shadowYOffset = -150;
+  s.viewScale = 1;
+  const auto shadowOf = [&](std::int64_t blur, double& ink) {
+    s.shadowBlur = blur;
+    auto page = std::make_unique<Page>(400, 400);
+    page->Paint([&](Canvas& c, RectF t) { DrawTextWatermark(c, s, t); });
+    ink = 0;
+    for (int y = 0; y < 400; ++y) {
+      for (int x = 0; x < 400; ++x) ink += 255 - (page->At(x, y) & 0xFF);
+    }
+    return page;
+  };
+  double sharpInk = 0;
+  double blurredInk = 0;
+  const RectF sharp = shadowOf(0, sharpInk)->InkBox();
+  const RectF blurred = shadowOf(8, blurredInk)->InkBox();
+  ASSERT_GT(sharpInk, 1000);
+  EXPECT_NEAR(blurredInk / sharpInk, 1.0, 0.03);
+  const double left = sharp.x - blurred.x;
+  const double bottom = sharp.y - blurred.y;
+  const double right = (blurred.x + blurred.width) - (sharp.x + sharp.width);
+  const double top = (blurred.y + blurred.height) - (sharp.y + sharp.height);
+  EXPECT_GT(left, 8);
+  EXPECT_NEAR(right, left, 2);
+  EXPECT_NEAR(bottom, left, 2);
+  EXPECT_NEAR(top, left, 2);
+}
+
 TEST(Compositor, LayerOrderFollowsTheFlags) {
   using L = PageLayer;
   WatermarkSettings s = GetPresetSettingsFrom(nullptr);
