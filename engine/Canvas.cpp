@@ -159,6 +159,12 @@ SurfaceHandle RecordInDeviceSpace(cairo_t* cr, const std::function<void(cairo_t*
     cairo_matrix_t userToDevice;
     cairo_get_matrix(cr, &userToDevice);
     cairo_set_matrix(context.get(), &userToDevice);
+    // Strokes are as wide and joined as on cr, so the recording covers what
+    // paint draws there.
+    cairo_set_line_width(context.get(), cairo_get_line_width(cr));
+    cairo_set_line_join(context.get(), cairo_get_line_join(cr));
+    cairo_set_line_cap(context.get(), cairo_get_line_cap(cr));
+    cairo_set_miter_limit(context.get(), cairo_get_miter_limit(cr));
     paint(context.get());
   }
   double x, y, width, height;
@@ -168,9 +174,24 @@ SurfaceHandle RecordInDeviceSpace(cairo_t* cr, const std::function<void(cairo_t*
 }
 
 // Paints the blurred coverage of what paint draws, moved by the shadow offset.
-// Only the part that can reach the visible area is rastered.
 void DrawShadow(cairo_t* cr, double rasterScale, const Canvas::Shadow& shadow,
                 const std::function<void(cairo_t*)>& paint) {
+  const auto picture = MakeShadowPicture(cr, rasterScale, shadow, paint);
+  if (!picture) return;
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  cairo_translate(cr, picture->origin.x, picture->origin.y);
+  cairo_scale(cr, 1.0 / picture->pixelsPerUnit, 1.0 / picture->pixelsPerUnit);
+  SetSourceColor(cr, shadow.color);
+  cairo_mask_surface(cr, picture->mask.get(), 0, 0);
+  cairo_restore(cr);
+}
+
+}  // namespace
+
+std::optional<ShadowPicture> MakeShadowPicture(cairo_t* cr, double rasterScale,
+                                               const Canvas::Shadow& shadow,
+                                               const std::function<void(cairo_t*)>& paint) {
   // Device offsets are y up like page space; the surface's device space is y down.
   const double dx = shadow.offset.x;
   const double dy = -shadow.offset.y;
@@ -184,7 +205,7 @@ void DrawShadow(cairo_t* cr, double rasterScale, const Canvas::Shadow& shadow,
   const double boxWidth = box.x2 - box.x1;
   const double boxHeight = box.y2 - box.y1;
   if (!(boxWidth > 2 * spread && boxHeight > 2 * spread) || !std::isfinite(boxWidth * boxHeight)) {
-    return;
+    return std::nullopt;
   }
   // A blur wider than a few pixels hides any finer raster: on vector surfaces
   // the mask needs no more than about four pixels across the blur radius.
@@ -197,7 +218,7 @@ void DrawShadow(cairo_t* cr, double rasterScale, const Canvas::Shadow& shadow,
   const int height = std::max(1, static_cast<int>(std::ceil(boxHeight * scale)));
 
   SurfaceHandle mask(cairo_image_surface_create(CAIRO_FORMAT_A8, width, height));
-  if (cairo_surface_status(mask.get()) != CAIRO_STATUS_SUCCESS) return;
+  if (cairo_surface_status(mask.get()) != CAIRO_STATUS_SUCCESS) return std::nullopt;
   {
     std::unique_ptr<cairo_t, ContextDeleter> maskContext(cairo_create(mask.get()));
     cairo_scale(maskContext.get(), scale, scale);
@@ -205,17 +226,9 @@ void DrawShadow(cairo_t* cr, double rasterScale, const Canvas::Shadow& shadow,
     cairo_paint(maskContext.get());
   }
   BlurAlpha(mask.get(), shadow.blur * scale);
-
-  cairo_save(cr);
-  cairo_identity_matrix(cr);
-  cairo_translate(cr, box.x1 + dx, box.y1 + dy);
-  cairo_scale(cr, 1.0 / scale, 1.0 / scale);
-  SetSourceColor(cr, shadow.color);
-  cairo_mask_surface(cr, mask.get(), 0, 0);
-  cairo_restore(cr);
+  cairo_surface_flush(mask.get());
+  return ShadowPicture{std::move(mask), {box.x1 + dx, box.y1 + dy}, scale};
 }
-
-}  // namespace
 
 cairo_status_t AppendToString(void* closure, const unsigned char* data, unsigned int length) {
   static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);

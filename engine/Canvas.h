@@ -87,6 +87,20 @@ class Canvas {
   PlacedText* capture_ = nullptr;
 };
 
+// A layer's drop shadow as a picture: the blurred coverage of what paint
+// draws on cr (A8), where its top left corner lands in cr's device space (y
+// down, moved by the shadow's offset) and its pixels per device unit. Only the
+// part that can reach cr's clip is made; none when nothing of it can. Drawn
+// in the shadow's colour through the mask, it is the shadow DrawLayer draws.
+struct ShadowPicture {
+  SurfaceHandle mask;
+  PointF origin;
+  double pixelsPerUnit = 1;
+};
+std::optional<ShadowPicture> MakeShadowPicture(cairo_t* cr, double rasterScale,
+                                               const Canvas::Shadow& shadow,
+                                               const std::function<void(cairo_t*)>& paint);
+
 // A cairo write callback that appends to the std::string given as closure.
 cairo_status_t AppendToString(void* closure, const unsigned char* data, unsigned int length);
 

@@ -39,11 +39,17 @@ bool DrawsIntoPdf(cairo_t* cr) {
   return cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_PDF;
 }
 
+bool DrawsIntoImage(cairo_t* cr) {
+  return cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE;
+}
+
 // Paints shaped lines. Into a PDF each distinct glyph is drawn once as an
 // outline into a recording surface, which cairo writes once per file as a form
 // and places at every position: the mark holds no text that a reader could
 // extract or find, and a tiled mark stays small. On rasters the glyphs are
-// drawn directly (the same unhinted outlines).
+// drawn directly (the same unhinted outlines). What a shadow records of the
+// text is filled as outlines: the rasterizer's glyph images snap to a grid,
+// and a shadow must be the same wherever the text comes from.
 class GlyphPainter {
  public:
   GlyphPainter(const Canvas& canvas, std::int32_t mode) : canvas_(canvas), mode_(mode) {}
@@ -55,7 +61,8 @@ class GlyphPainter {
       if (PlacedText* capture = canvas_.capture()) {
         Place(*capture, cr, face, glyphs);
       } else if (!outlines) {
-        PaintGlyphRun(cr, canvas_.fillColor(), canvas_.strokeColor(), glyphs, mode_, false);
+        PaintGlyphRun(cr, canvas_.fillColor(), canvas_.strokeColor(), glyphs, mode_,
+                      !DrawsIntoImage(cr));
       } else {
         for (const cairo_glyph_t& glyph : glyphs) {
           cairo_set_source_surface(cr, OutlineOf(cr, face, glyph.index), glyph.x, glyph.y);

@@ -1,6 +1,9 @@
 #include "output/ComposedText.h"
 
 #include <cairo-pdf.h>
+#include <qpdf/Buffer.hh>
+#include <qpdf/Pl_Buffer.hh>
+#include <qpdf/Pl_Flate.hh>
 
 #include <map>
 #include <set>
@@ -60,11 +63,93 @@ std::string DrawOutlines(const std::map<GlyphOutline, GlyphPage>& outlines) {
   return ok ? bytes : std::string();
 }
 
+std::string Deflated(const std::string& samples) {
+  Pl_Buffer buffer("shadow mask");
+  Pl_Flate deflate("shadow mask", &buffer, Pl_Flate::a_deflate);
+  deflate.write(reinterpret_cast<const unsigned char*>(samples.data()), samples.size());
+  deflate.finish();
+  std::unique_ptr<Buffer> written(buffer.getBuffer());
+  return {reinterpret_cast<const char*>(written->getBuffer()), written->getSize()};
+}
+
+// The text's shadow as the engine draws it under a text layer: the same
+// picture, made from the glyphs where the text placed them.
+std::optional<ComposedTexts::Shadow> ShadowOf(const PlacedText& text, const Canvas::Shadow& shadow,
+                                              double width, double height) {
+  const cairo_rectangle_t page{0, 0, width, height};
+  SurfaceHandle surface(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &page));
+  cairo_t* cr = cairo_create(surface.get());
+  const auto picture = MakeShadowPicture(cr, kShadowPixelsPerPoint, shadow, [&](cairo_t* layer) {
+    for (const PlacedGlyph& glyph : text.glyphs) {
+      cairo_save(layer);
+      cairo_transform(layer, &glyph.matrix);
+      DrawGlyphOutline(layer, glyph.outline);
+      cairo_restore(layer);
+    }
+  });
+  cairo_destroy(cr);
+  if (!picture) return std::nullopt;
+  ComposedTexts::Shadow made;
+  made.width = cairo_image_surface_get_width(picture->mask.get());
+  made.height = cairo_image_surface_get_height(picture->mask.get());
+  const int stride = cairo_image_surface_get_stride(picture->mask.get());
+  const unsigned char* data = cairo_image_surface_get_data(picture->mask.get());
+  std::string samples;
+  samples.reserve(static_cast<size_t>(made.width) * made.height);
+  for (int row = 0; row < made.height; ++row) {
+    const auto* line = reinterpret_cast<const char*>(data + static_cast<size_t>(row) * stride);
+    samples.append(line, static_cast<size_t>(made.width));
+  }
+  made.mask = Deflated(samples);
+  made.box = {picture->origin.x, picture->origin.y, made.width / picture->pixelsPerUnit,
+              made.height / picture->pixelsPerUnit};
+  made.color = shadow.color;
+  return made;
+}
+
+// Paints the shadow's colour through its mask (a luminosity soft mask over a
+// black backdrop, so nothing shows outside the mask), in the group's space.
+std::string ShadowOperators(QPDF& output, const ComposedTexts::Shadow& shadow,
+                            QPDFObjectHandle resources, double width, double height) {
+  QPDFObjectHandle mask = QPDFObjectHandle::newStream(&output);
+  mask.replaceStreamData(shadow.mask, QPDFObjectHandle::newName("/FlateDecode"),
+                         QPDFObjectHandle::newNull());
+  for (const auto& [key, value] : std::map<std::string, QPDFObjectHandle>{
+           {"/Type", QPDFObjectHandle::newName("/XObject")},
+           {"/Subtype", QPDFObjectHandle::newName("/Image")},
+           {"/Width", QPDFObjectHandle::newInteger(shadow.width)},
+           {"/Height", QPDFObjectHandle::newInteger(shadow.height)},
+           {"/ColorSpace", QPDFObjectHandle::newName("/DeviceGray")},
+           {"/BitsPerComponent", QPDFObjectHandle::newInteger(8)}}) {
+    mask.getDict().replaceKey(key, value);
+  }
+  const RectF& box = shadow.box;
+  // The image's first row at the box's top (device space runs down).
+  QPDFObjectHandle luminosity = QPDFObjectHandle::newStream(
+      &output, "q " + PdfNumber(box.width) + " 0 0 " + PdfNumber(-box.height) + ' ' +
+                   PdfNumber(box.x) + ' ' + PdfNumber(box.y + box.height) + " cm /M Do Q\n");
+  luminosity.replaceDict(QPDFObjectHandle::parse(
+      "<< /Type /XObject /Subtype /Form /BBox [0 0 " + PdfNumber(width) + ' ' + PdfNumber(height) +
+      "] /Group << /Type /Group /S /Transparency /CS /DeviceGray >> /Resources << >> >>"));
+  QPDFObjectHandle images = QPDFObjectHandle::newDictionary();
+  images.replaceKey("/M", mask);
+  luminosity.getDict().getKey("/Resources").replaceKey("/XObject", images);
+
+  QPDFObjectHandle state = QPDFObjectHandle::parse(
+      "<< /SMask << /Type /Mask /S /Luminosity >> /ca " + PdfNumber(shadow.color.alpha) + " >>");
+  state.getKey("/SMask").replaceKey("/G", luminosity);
+  QPDFObjectHandle states = QPDFObjectHandle::newDictionary();
+  states.replaceKey("/S", state);
+  resources.replaceKey("/ExtGState", states);
+  return "q /S gs " + PdfNumber(shadow.color.red) + ' ' + PdfNumber(shadow.color.green) + ' ' +
+         PdfNumber(shadow.color.blue) + " rg " + PdfNumber(box.x) + ' ' + PdfNumber(box.y) + ' ' +
+         PdfNumber(box.width) + ' ' + PdfNumber(box.height) + " re f Q\n";
+}
+
 }  // namespace
 
 bool CanComposeText(const WatermarkSettings& settings, const std::vector<PageLayer>& layers) {
-  return settings.textFields && !settings.dropShadow &&
-         layers == std::vector<PageLayer>{PageLayer::Text};
+  return settings.textFields && layers == std::vector<PageLayer>{PageLayer::Text};
 }
 
 std::shared_ptr<const ComposedTexts> ComposeTexts(const WatermarkSettings& settings, double width,
@@ -85,9 +170,11 @@ std::shared_ptr<const ComposedTexts> ComposeTexts(const WatermarkSettings& setti
   if (composed->glyphFile.empty()) return nullptr;
   composed->width = width;
   composed->height = height;
+  const std::optional<Canvas::Shadow> shadow = TextShadow(settings);
   for (const PlacedText& text : placed) {
     ComposedTexts::Text& made = composed->texts.emplace_back();
     made.opacity = text.opacity;
+    if (shadow) made.shadow = ShadowOf(text, *shadow, width, height);
     std::set<int> used;
     for (const PlacedGlyph& glyph : text.glyphs) {
       const GlyphPage& at = outlines.at(glyph.outline);
@@ -116,11 +203,16 @@ QPDFObjectHandle ComposedForm(QPDF& output, const ComposedTexts& composed, size_
   for (const int page : made.glyphPages) {
     glyphs.replaceKey("/G" + std::to_string(page), glyphForm(page));
   }
-  QPDFObjectHandle group = QPDFObjectHandle::newStream(&output, made.operators);
+  QPDFObjectHandle resources = QPDFObjectHandle::newDictionary();
+  resources.replaceKey("/XObject", glyphs);
+  const std::string shadow = made.shadow ? ShadowOperators(output, *made.shadow, resources,
+                                                           composed.width, composed.height)
+                                         : std::string();
+  QPDFObjectHandle group = QPDFObjectHandle::newStream(&output, shadow + made.operators);
   group.replaceDict(QPDFObjectHandle::parse(
       "<< /Type /XObject /Subtype /Form /BBox " + box +
-      " /Group << /Type /Group /S /Transparency /I true /CS /DeviceRGB >> /Resources << >> >>"));
-  group.getDict().getKey("/Resources").replaceKey("/XObject", glyphs);
+      " /Group << /Type /Group /S /Transparency /I true /CS /DeviceRGB >> >>"));
+  group.getDict().replaceKey("/Resources", resources);
   // The form: page space (y up), the group at the layer's opacity.
   const std::string opacity = PdfNumber(made.opacity);
   QPDFObjectHandle form = QPDFObjectHandle::newStream(

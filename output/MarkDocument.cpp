@@ -16,10 +16,6 @@
 namespace quillsheet {
 namespace {
 
-// Shadows in files are rastered this many times finer than a point, which
-// stays clean at 200 % zoom.
-constexpr double kShadowPixelsPerPoint = 3.0;
-
 // Gives identical forms under the resources one object: the first met.
 class FormSharing {
  public:

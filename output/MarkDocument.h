@@ -18,6 +18,10 @@
 
 namespace quillsheet {
 
+// Shadows in files are rastered this many times finer than a point, which
+// stays clean at 200 % zoom.
+inline constexpr double kShadowPixelsPerPoint = 3.0;
+
 // A number as PDF content writes it.
 std::string PdfNumber(double value);
 

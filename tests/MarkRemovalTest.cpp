@@ -213,22 +213,27 @@ TEST_F(Marks, ARunThatRemovesMarksKeepsNamesAndSaysWhenThereWereNone) {
 TEST_F(Marks, TextsWithFieldsLookLikeTheSameTextsDrawnAlone) {
   const fs::path sample = ResourceFolder() / "samples" / "sample.pdf";
   std::vector<PresetChoice> presets = BundledPresets();
-  // Besides the bundled layouts: fitted diagonally, and tiled, both filled
-  // and stroked.
+  // Besides the bundled layouts (one with a shadow): fitted diagonally, and
+  // tiled, both filled and stroked, with and without a coloured shadow.
   for (const auto& [layout, fit] : {std::pair{1, 3}, std::pair{4, 0}}) {
-    PresetChoice variant = presets.front();
-    variant.name += " layout " + std::to_string(layout);
-    variant.settings.drawingType = layout;
-    variant.settings.fitDrawingType = fit;
-    variant.settings.drawingMode = 2;
-    presets.push_back(variant);
+    for (const bool shadow : {false, true}) {
+      PresetChoice variant = presets.front();
+      variant.name += " layout " + std::to_string(layout) + (shadow ? " shadow" : "");
+      variant.settings.drawingType = layout;
+      variant.settings.fitDrawingType = fit;
+      variant.settings.drawingMode = 2;
+      variant.settings.dropShadow = shadow;
+      variant.settings.shadowColor = Rgba{0.6, 0.1, 0.1, 0.8};
+      variant.settings.shadowBlur = 5;
+      variant.settings.shadowXOffset = 4;
+      presets.push_back(variant);
+    }
   }
   for (const PresetChoice& bundled : presets) {
     if (!bundled.settings.textEnabled) continue;
     SCOPED_TRACE(bundled.name);
     PresetChoice fields = bundled;
     fields.settings.fillEnabled = false;
-    fields.settings.dropShadow = false;
     fields.settings.textFields = true;
     fields.settings.textString = bundled.settings.textString + " {page}/{pages}";
     const Appearance composed = AppearanceOf(Convert(sample, &fields, "fields.pdf"));
