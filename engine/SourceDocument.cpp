@@ -61,9 +61,7 @@ std::unique_ptr<SourceDocument> SourceDocument::Open(const std::string& path,
   return nullptr;
 }
 
-std::unique_ptr<SourceDocument> SourceDocument::OpenBytes(std::string bytes,
-                                                          const std::string& name,
-                                                          std::string& message) {
+std::unique_ptr<SourceDocument> SourceDocument::OpenBytes(std::string bytes) {
   auto* kept = new std::string(std::move(bytes));
   GBytes* data = g_bytes_new_with_free_func(
       kept->data(), kept->size(), [](gpointer text) { delete static_cast<std::string*>(text); },
@@ -72,11 +70,7 @@ std::unique_ptr<SourceDocument> SourceDocument::OpenBytes(std::string bytes,
   PopplerDocument* document = poppler_document_new_from_bytes(data, nullptr, &failure);
   g_bytes_unref(data);
   if (failure) g_error_free(failure);
-  if (!document) {
-    message = name + " is not a PDF file or is damaged beyond repair";
-    return nullptr;
-  }
-  return std::unique_ptr<SourceDocument>(new SourceDocument(document));
+  return document ? std::unique_ptr<SourceDocument>(new SourceDocument(document)) : nullptr;
 }
 
 SourceDocument::~SourceDocument() { g_object_unref(document_); }

@@ -47,10 +47,8 @@ class SourceDocument {
   static std::unique_ptr<SourceDocument> Open(const std::string& path, const std::string& password,
                                               OpenError& error, std::string& message);
   // Opens a PDF file held in memory (not encrypted); the document keeps the
-  // bytes. On failure no document and a message for people naming the file
-  // the bytes stand for.
-  static std::unique_ptr<SourceDocument> OpenBytes(std::string bytes, const std::string& name,
-                                                   std::string& message);
+  // bytes. No document when poppler cannot read them.
+  static std::unique_ptr<SourceDocument> OpenBytes(std::string bytes);
   ~SourceDocument();
   SourceDocument(const SourceDocument&) = delete;
   SourceDocument& operator=(const SourceDocument&) = delete;

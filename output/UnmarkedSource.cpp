@@ -27,8 +27,7 @@ std::unique_ptr<SourceDocument> OpenWithoutEarlierMarks(const std::string& path,
   } catch (const std::exception&) {
     return nullptr;
   }
-  std::string ignored;
-  return SourceDocument::OpenBytes(std::move(bytes), path, ignored);
+  return SourceDocument::OpenBytes(std::move(bytes));
 }
 
 }  // namespace quillsheet
