@@ -87,6 +87,7 @@ std::string PdfBytes(QPDF& pdf) {
   QPDFWriter writer(pdf);
   writer.setOutputPipeline(&buffer);
   writer.setObjectStreamMode(qpdf_o_generate);
+  writer.setPreserveEncryption(false);
   writer.write();
   std::unique_ptr<Buffer> written(buffer.getBuffer());
   return {reinterpret_cast<const char*>(written->getBuffer()), written->getSize()};

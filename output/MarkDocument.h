@@ -25,7 +25,7 @@ inline constexpr double kShadowPixelsPerPoint = 3.0;
 // A number as PDF content writes it.
 std::string PdfNumber(double value);
 
-// The bytes of the document written to memory.
+// The bytes of the document written to memory, not encrypted.
 std::string PdfBytes(QPDF& pdf);
 
 // Draws the layers into PDF pages of width x height points, one page per
