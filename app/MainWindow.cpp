@@ -595,7 +595,7 @@ void MainWindow::AskForFields(std::vector<PresetChoice> presets,
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &QDialog::accepted, this,
           [this, dialog, presets = std::move(presets), entries = std::move(entries)]() mutable {
-            AskForDestination(std::move(presets), std::move(entries), false, dialog->Values());
+            AskForDestination(std::move(presets), std::move(entries), false, dialog->Answers());
           });
   dialog->open();
 }
@@ -618,8 +618,9 @@ std::vector<DocumentEntry> MainWindow::DocumentsToConvert(bool allDocuments) con
 
 void MainWindow::AskForDestination(std::vector<PresetChoice> presets,
                                    std::vector<DocumentEntry> entries, bool removeMarksOnly,
-                                   FieldValues fields) {
-  const bool toFile = DestinationIsFile(removeMarksOnly ? 1 : presets.size(), entries.size());
+                                   FieldAnswers fields) {
+  const bool toFile = DestinationIsFile(removeMarksOnly ? 1 : presets.size(), entries.size(),
+                                        std::max<size_t>(1, fields.copies.size()));
   const std::filesystem::path source(entries.front().path);
   const std::string suffix = removeMarksOnly ? "-unmarked.pdf" : "-marked.pdf";
   // Window-modal and not waited on: the window goes on serving its events.
@@ -639,7 +640,7 @@ void MainWindow::AskForDestination(std::vector<PresetChoice> presets,
 
 void MainWindow::StartRunInto(const DestinationDialog& dialog, std::vector<PresetChoice> presets,
                               std::vector<DocumentEntry> entries, bool removeMarksOnly,
-                              FieldValues fields) {
+                              FieldAnswers fields) {
   if (dialog.Destination().empty() || converting_) return;
   // Outputs are never written unprotected when protection was asked for.
   if (const auto problem =
@@ -657,14 +658,17 @@ void MainWindow::StartRunInto(const DestinationDialog& dialog, std::vector<Prese
 void MainWindow::StartRun(std::vector<PresetChoice> presets, std::vector<DocumentEntry> documents,
                           std::filesystem::path destination,
                           std::optional<EncryptionOptions> encryption, bool removeMarksOnly,
-                          FieldValues fields) {
+                          FieldAnswers fields) {
   ConversionOptions options;
   options.removeMarksOnly = removeMarksOnly;
-  options.fields = std::move(fields);
+  options.fields = std::move(fields.values);
+  options.copies = std::move(fields.copies);
+  options.nameTemplate = std::move(fields.nameTemplate);
   options.preferences = preferences_;
   options.encryption = std::move(encryption);
   options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  options.toFolder = !DestinationIsFile(removeMarksOnly ? 1 : presets.size(), documents.size());
+  options.toFolder = !DestinationIsFile(removeMarksOnly ? 1 : presets.size(), documents.size(),
+                                        std::max<size_t>(1, options.copies.size()));
   cancel_ = false;
   converting_ = true;
   UpdateActions();

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/FieldValuesDialog.h"
 #include "app/models/DocumentTableModel.h"
 #include "app/models/PageRenderQueue.h"
 #include "app/models/PresetTableModel.h"
@@ -80,12 +81,12 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   // for first, when there are any.
   void AskForFields(std::vector<PresetChoice> presets, std::vector<DocumentEntry> entries);
   void AskForDestination(std::vector<PresetChoice> presets, std::vector<DocumentEntry> entries,
-                         bool removeMarksOnly, FieldValues fields);
+                         bool removeMarksOnly, FieldAnswers fields);
   void StartRunInto(const DestinationDialog& dialog, std::vector<PresetChoice> presets,
-                    std::vector<DocumentEntry> entries, bool removeMarksOnly, FieldValues fields);
+                    std::vector<DocumentEntry> entries, bool removeMarksOnly, FieldAnswers fields);
   void StartRun(std::vector<PresetChoice> presets, std::vector<DocumentEntry> documents,
                 std::filesystem::path destination, std::optional<EncryptionOptions> encryption,
-                bool removeMarksOnly, FieldValues fields);
+                bool removeMarksOnly, FieldAnswers fields);
   void EndRun(const RunReport& report);
   void AddFinished(const AddReport& report);
   void UpdateActions();

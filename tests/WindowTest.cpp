@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -27,6 +28,7 @@
 #include <QUrl>
 #include <QXmlStreamReader>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "app/FieldValuesDialog.h"
@@ -295,7 +297,7 @@ class WindowTest : public QObject {
     window.findChild<QLineEdit*>("textTextFieldOutlet")->setText("for {recipient} on {page}");
     QStringList asked;
     WhenShown<FieldValuesDialog>([&](FieldValuesDialog* dialog) {
-      for (auto* line : dialog->findChildren<QLineEdit*>()) {
+      for (auto* line : dialog->findChildren<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly)) {
         asked << line->accessibleName();
         line->setText("Ann");
       }
@@ -309,6 +311,42 @@ class WindowTest : public QObject {
     QCOMPARE(asked, QStringList{"recipient"});
     QVERIFY2(report.contains("1 output(s) made"), qPrintable(report));
     QVERIFY(fs::exists(out));
+
+    // A table gives one copy per row, into a folder, named by the template;
+    // a table that cannot be read is refused and the dialog stays.
+    const fs::path table = home.path() / "people.csv";
+    std::ofstream(table) << "recipient\nAnn\nBob\n";
+    const fs::path folder = home.path() / "copies";
+    fs::create_directories(folder);
+    QString refusal;
+    WhenShown<FieldValuesDialog>([&](FieldValuesDialog* dialog) {
+      auto* box = dialog->findChild<QGroupBox*>("fieldsTableBox");
+      QCOMPARE(box->accessibleName(), QString("One copy per row of a table"));
+      box->setChecked(true);
+      dialog->findChild<QLineEdit*>("fieldsTablePath")
+          ->setText(QString::fromStdString((home.path() / "missing.csv").string()));
+      KeepMessage(refusal);
+      dialog->accept();
+      QVERIFY(!refusal.isEmpty());
+      QVERIFY(dialog->isVisible());
+      dialog->findChild<QLineEdit*>("fieldsTablePath")
+          ->setText(QString::fromStdString(table.string()));
+      QCOMPARE(dialog->findChild<QLineEdit*>("fieldsNameTemplate")->text(),
+               QString("{file}-{recipient}"));
+      ChooseDestination(folder);
+      report.clear();
+      KeepMessage(report);
+      dialog->accept();
+    });
+    window.findChild<QAction*>("actionConvertAll")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(report.contains("2 output(s) made"), 20000);
+    QVERIFY2(refusal.contains("missing.csv"), qPrintable(refusal));
+    QStringList made;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+      if (entry.is_regular_file()) made << QString::fromStdString(entry.path().filename());
+    }
+    made.sort();
+    QCOMPARE(made, (QStringList{"a-Ann.pdf", "a-Bob.pdf"}));
   }
 
   // The preview's picture is the command line's render of the same page,

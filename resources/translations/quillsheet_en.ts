@@ -469,5 +469,49 @@
         <source>The watermark text has fields without a value. What goes in them?</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="FieldsTableBox">
+        <source>One copy per row of a table</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="FieldsTableTip">
+        <source>A table with a first row of field names, as spreadsheets save it (CSV)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="FieldsTableName">
+        <source>Table</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="FieldsTableChoose">
+        <source>Choose...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="FieldsTableChooseName">
+        <source>Choose Table</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="FieldsTableLabel">
+        <source>Table:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="FieldsNamesName">
+        <source>Output Names</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="FieldsNamesTip">
+        <source>The outputs&apos; names, from fields such as {file}, {preset} and the table&apos;s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="FieldsNamesLabel">
+        <source>Output names:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="FieldsTableFilter">
+        <source>Tables (*.csv);;All Files (*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="FieldsTableMissing">
+        <source>Choose the table, or turn off the copies per row.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
