@@ -1,9 +1,8 @@
 #include "output/ComposedText.h"
 
 #include <cairo-pdf.h>
-#include <qpdf/Buffer.hh>
-#include <qpdf/Pl_Buffer.hh>
 #include <qpdf/Pl_Flate.hh>
+#include <qpdf/Pl_String.hh>
 
 #include <map>
 #include <set>
@@ -64,12 +63,12 @@ std::string DrawOutlines(const std::map<GlyphOutline, GlyphPage>& outlines) {
 }
 
 std::string Deflated(const std::string& samples) {
-  Pl_Buffer buffer("shadow mask");
-  Pl_Flate deflate("shadow mask", &buffer, Pl_Flate::a_deflate);
+  std::string deflated;
+  Pl_String text("shadow mask", nullptr, deflated);
+  Pl_Flate deflate("shadow mask", &text, Pl_Flate::a_deflate);
   deflate.write(reinterpret_cast<const unsigned char*>(samples.data()), samples.size());
   deflate.finish();
-  std::unique_ptr<Buffer> written(buffer.getBuffer());
-  return {reinterpret_cast<const char*>(written->getBuffer()), written->getSize()};
+  return deflated;
 }
 
 // The text's shadow as the engine draws it under a text layer: the same
@@ -112,17 +111,11 @@ std::optional<ComposedTexts::Shadow> ShadowOf(const PlacedText& text, const Canv
 std::string ShadowOperators(QPDF& output, const ComposedTexts::Shadow& shadow,
                             QPDFObjectHandle resources, double width, double height) {
   QPDFObjectHandle mask = QPDFObjectHandle::newStream(&output);
+  mask.replaceDict(QPDFObjectHandle::parse(
+      "<< /Type /XObject /Subtype /Image /Width " + std::to_string(shadow.width) + " /Height " +
+      std::to_string(shadow.height) + " /ColorSpace /DeviceGray /BitsPerComponent 8 >>"));
   mask.replaceStreamData(shadow.mask, QPDFObjectHandle::newName("/FlateDecode"),
                          QPDFObjectHandle::newNull());
-  for (const auto& [key, value] : std::map<std::string, QPDFObjectHandle>{
-           {"/Type", QPDFObjectHandle::newName("/XObject")},
-           {"/Subtype", QPDFObjectHandle::newName("/Image")},
-           {"/Width", QPDFObjectHandle::newInteger(shadow.width)},
-           {"/Height", QPDFObjectHandle::newInteger(shadow.height)},
-           {"/ColorSpace", QPDFObjectHandle::newName("/DeviceGray")},
-           {"/BitsPerComponent", QPDFObjectHandle::newInteger(8)}}) {
-    mask.getDict().replaceKey(key, value);
-  }
   const RectF& box = shadow.box;
   // The image's first row at the box's top (device space runs down).
   QPDFObjectHandle luminosity = QPDFObjectHandle::newStream(

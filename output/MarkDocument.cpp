@@ -1,7 +1,8 @@
 #include "output/MarkDocument.h"
 
 #include <cairo-pdf.h>
-#include <qpdf/Pl_Buffer.hh>
+#include <qpdf/Buffer.hh>
+#include <qpdf/Pl_String.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 #include <qpdf/QPDFWriter.hh>
@@ -83,14 +84,14 @@ std::string PdfNumber(double value) {
 }
 
 std::string PdfBytes(QPDF& pdf) {
-  Pl_Buffer buffer("watermark");
+  std::string bytes;
+  Pl_String text("pdf bytes", nullptr, bytes);
   QPDFWriter writer(pdf);
-  writer.setOutputPipeline(&buffer);
+  writer.setOutputPipeline(&text);
   writer.setObjectStreamMode(qpdf_o_generate);
   writer.setPreserveEncryption(false);
   writer.write();
-  std::unique_ptr<Buffer> written(buffer.getBuffer());
-  return {reinterpret_cast<const char*>(written->getBuffer()), written->getSize()};
+  return bytes;
 }
 
 std::string RenderLayersAsPdf(const WatermarkSettings& settings,

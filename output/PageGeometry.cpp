@@ -1,6 +1,6 @@
 #include "output/PageGeometry.h"
 
-#include <qpdf/Pl_Buffer.hh>
+#include <qpdf/Pl_String.hh>
 #include <qpdf/QPDF.hh>
 
 #include <algorithm>
@@ -56,12 +56,10 @@ RectF PageBoxOf(QPDFPageObjectHelper& page) {
 }
 
 bool BalanceSaveRestore(QPDFPageObjectHelper& page, const CancelFlag* cancel) {
-  Pl_Buffer decoded("page content");
+  std::string content;
+  Pl_String decoded("page content", nullptr, content);
   page.pipeContents(&decoded);
-  std::unique_ptr<Buffer> buffer(decoded.getBuffer());
-  const SaveRestoreCount count = CountSaveRestore(
-      std::string_view(reinterpret_cast<const char*>(buffer->getBuffer()), buffer->getSize()),
-      cancel);
+  const SaveRestoreCount count = CountSaveRestore(content, cancel);
   if (count.depth == 0 && count.unmatchedRestores == 0) return false;
   QPDF& pdf = *page.getObjectHandle().getOwningQPDF();
   page.addPageContents(
