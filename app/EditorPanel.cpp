@@ -23,6 +23,9 @@ namespace pk = presetkey;
 
 namespace {
 
+constexpr int kStretchedStyle = 4;
+constexpr int kTilesStyle = 6;
+
 QColor ToQColor(const Rgba& c) { return QColor::fromRgbF(c.red, c.green, c.blue, c.alpha); }
 
 Rgba ToRgba(const QColor& c) { return {c.redF(), c.greenF(), c.blueF(), c.alphaF()}; }
@@ -63,6 +66,11 @@ EditorPanel::EditorPanel(PresetLibrary& library, EditHistory& history, QWidget* 
       history_(history),
       ui_(std::make_unique<Ui::EditorPanel>()) {
   ui_->setupUi(this);
+  // Above the tabs while more than one preset is selected: every change
+  // goes to all of them.
+  editingLabel_ = new QLabel(this);
+  editingLabel_->setObjectName(QStringLiteral("editingLabel"));
+  ui_->panelLayout->insertWidget(0, editingLabel_);
   SetUpChoices();
   SetUpNumbers();
   SetUpColourWells();
@@ -172,8 +180,10 @@ void EditorPanel::SetUpChoices() {
       {ui_->watermarkbackGroundOnOffSegmentedControl, pk::kWatermarkbackGroundOptionsState},
       {ui_->dropShadowCheckBoxOutlet, pk::kIsDropShadowApplied},
       {ui_->textFieldsCheckBox, pk::kTextFields}};
+  // Toggled, not clicked: a screen reader toggles a switch without a click.
   for (const auto& [box, key] : switches) {
-    connect(box, &QCheckBox::clicked, this, [this, key = key](bool on) {
+    connect(box, &QCheckBox::toggled, this, [this, key = key](bool on) {
+      if (loading_) return;
       Store(key, Value(on));
       ApplyEnablement();
     });
@@ -214,7 +224,7 @@ void EditorPanel::SetUpNumbers() {
       {EditorNumber::FillOpacity, ui_->backgroundOpacityTextFieldOutlet,
        ui_->backgroundOpacitySliderOutlet, Kind::ShadowBlur, 0, 100, nullptr},
       {EditorNumber::Angle, ui_->angleTextFieldOutlet, ui_->angleSliderOutlet, Kind::RotationAngle,
-       -360, 0, nullptr},
+       0, 359, nullptr},
   };
   for (const Setup& setup : setups) {
     const NumberBinding binding{setup.number, setup.field, setup.slider};
@@ -253,7 +263,7 @@ void EditorPanel::Typed(const NumberBinding& binding, const QString& text) {
     binding.slider->setValue(static_cast<int>(
         std::lround(binding.number == EditorNumber::Angle ? typed->mirror : typed->mirror * 100)));
   }
-  if (typed->fieldSetTo) binding.field->setText(QString::number(*typed->fieldSetTo));
+  if (typed->fieldSetTo) binding.field->Show(QString::number(*typed->fieldSetTo));
   Store(KeyOf(binding.number), typed->stored);
 }
 
@@ -261,7 +271,7 @@ void EditorPanel::SliderMoved(const NumberBinding& binding, int value) {
   const SliderMove move = binding.number == EditorNumber::Angle
                               ? MoveAngleSlider(value)
                               : MovePercentSlider(binding.number, value / 100.0);
-  binding.field->setText(QString::number(move.field));
+  binding.field->Show(QString::number(move.field));
   Store(KeyOf(binding.number), move.stored);
 }
 
@@ -270,7 +280,7 @@ void EditorPanel::SetUpColourWells() {
     const auto colour = SwatchColour(index);
     if (!colour) return;
     ShowColour(ui_->backFillColorWellOutlet, colour);
-    Store(pk::kBackColor, ColorValue(*colour));
+    StoreFill(FillKind::Colour, pk::kBackColor, ColorValue(*colour));
   });
   const std::pair<QToolButton*, std::string_view> wells[] = {
       {ui_->fillColorWellOutlet, pk::kTextFontColor},
@@ -287,7 +297,11 @@ void EditorPanel::ChooseColour(QToolButton* well, std::string_view key) {
                                                QString(), QColorDialog::ShowAlphaChannel);
   if (!chosen.isValid()) return;
   ShowColour(well, ToRgba(chosen));
-  Store(key, ColorValue(ToRgba(chosen)));
+  if (well == ui_->backFillColorWellOutlet) {
+    StoreFill(FillKind::Colour, key, ColorValue(ToRgba(chosen)));
+  } else {
+    Store(key, ColorValue(ToRgba(chosen)));
+  }
 }
 
 void EditorPanel::ShowColour(QToolButton* well, const std::optional<Rgba>& colour) {
@@ -339,8 +353,17 @@ void EditorPanel::ShowFont(const std::string& postScriptName) {
   ui_->fontStylePopupButtonOutlet->setCurrentIndex(selected);
 }
 
+// Only another installed family is a choice: the family on show again (a
+// pop-up closed without a pick) or a half-typed name keeps the font as it is.
 void EditorPanel::ChooseFamily(const QString& family) {
-  members_ = FamilyMembers(family.toStdString());
+  const std::string chosen = family.toStdString();
+  const WatermarkSettings s = GetPresetSettingsFrom(&library_.currentWatermarkOptionsDictionary());
+  if (std::find(families_.begin(), families_.end(), chosen) == families_.end() ||
+      chosen == FamilyOf(s.textFont)) {
+    ShowFont(s.textFont);
+    return;
+  }
+  members_ = FamilyMembers(chosen);
   ui_->fontStylePopupButtonOutlet->clear();
   for (const FontMember& member : members_) {
     ui_->fontStylePopupButtonOutlet->addItem(Text(member.style));
@@ -382,9 +405,16 @@ void EditorPanel::ChooseFont() {
   }
 }
 
+// The fill kind is what the user last chose on one of the kind's tabs (a
+// colour, a pattern, a picture); looking at a tab chooses nothing. The
+// kind in force is named above the tabs.
 void EditorPanel::SetUpFillKinds() {
-  connect(ui_->backgroundFillOptionTabOutlet, &QTabWidget::currentChanged, this,
-          [this](int index) { Store(pk::kFillWatermarkOption, Value(std::int64_t{index})); });
+  fillKindLabel_ = new QLabel(this);
+  fillKindLabel_->setObjectName(QStringLiteral("fillKindLabel"));
+  if (auto* layout =
+          qobject_cast<QBoxLayout*>(ui_->backgroundFillOptionTabOutlet->parentWidget()->layout())) {
+    layout->insertWidget(layout->indexOf(ui_->backgroundFillOptionTabOutlet), fillKindLabel_);
+  }
   for (const std::string& name : PatternNames()) {
     auto* item = new QListWidgetItem(Text(name), ui_->patternList);
     if (const auto file = PatternImageFile(name)) {
@@ -392,11 +422,13 @@ void EditorPanel::SetUpFillKinds() {
     }
     item->setData(Qt::UserRole, Text(name));
   }
-  connect(ui_->patternList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-    const std::string name = item->data(Qt::UserRole).toString().toStdString();
-    library_.SetCurrentPatternName(name);
-    Store(pk::kPatternImagePath, Value(name));
-  });
+  // A click, or the arrow keys moving the current pattern, picks it; the
+  // first current item a list gets (on focus) picks nothing.
+  connect(ui_->patternList, &QListWidget::itemClicked, this, &EditorPanel::ChoosePattern);
+  connect(ui_->patternList, &QListWidget::currentItemChanged, this,
+          [this](QListWidgetItem* current, QListWidgetItem* previous) {
+            if (current && previous) ChoosePattern(current);
+          });
   connect(ui_->chooseImageButton, &QPushButton::clicked, this, &EditorPanel::ChoosePicture);
   new PictureDrops(ui_->WaterMarkImageView, [this](const QString& file) { UsePicture(file); });
 }
@@ -432,6 +464,41 @@ void EditorPanel::SetUpVisibility() {
   }
 }
 
+void EditorPanel::StoreFill(FillKind kind, std::string_view key, Value value) {
+  if (loading_) return;
+  history_.Edit({{pk::kFillWatermarkOption, Value(std::int64_t{static_cast<int>(kind)})},
+                 {key, std::move(value)}});
+  ShowFillKind(static_cast<int>(kind));
+}
+
+// A pattern stretched over the page would blow one tile up to the whole
+// page: picking a pattern while the style is "stretched" makes it tiles.
+void EditorPanel::ChoosePattern(QListWidgetItem* item) {
+  if (loading_ || !item) return;
+  const std::string name = item->data(Qt::UserRole).toString().toStdString();
+  const WatermarkSettings s = GetPresetSettingsFrom(&library_.currentWatermarkOptionsDictionary());
+  if (s.fillOption == static_cast<int>(FillKind::Pattern) && s.patternName == name) return;
+  library_.SetCurrentPatternName(name);
+  if (s.backStyle != kStretchedStyle) {
+    return StoreFill(FillKind::Pattern, pk::kPatternImagePath, Value(name));
+  }
+  Select(ui_->backgroundDrawTypePoopupOutlet, kTilesStyle);
+  history_.Edit(
+      {{pk::kFillWatermarkOption, Value(std::int64_t{static_cast<int>(FillKind::Pattern)})},
+       {pk::kPatternImagePath, Value(name)},
+       {pk::kBackStyle, Value(std::int64_t{kTilesStyle})}});
+  ShowFillKind(static_cast<int>(FillKind::Pattern));
+  ApplyEnablement();
+}
+
+void EditorPanel::ShowFillKind(int kind) {
+  const QString names[] = {ui_->backgroundFillOptionTabOutlet->tabText(0),
+                           ui_->backgroundFillOptionTabOutlet->tabText(1),
+                           ui_->backgroundFillOptionTabOutlet->tabText(2)};
+  //% "Fills with: %1"
+  fillKindLabel_->setText(qtTrId("FillKindInUse").arg(names[std::clamp(kind, 0, 2)]));
+}
+
 void EditorPanel::ChoosePicture() {
   auto* dialog = new QFileDialog(this, qtTrId("AddPDFDialogTitle"));
   dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -455,7 +522,8 @@ void EditorPanel::UsePicture(const QString& file) {
   }
   ui_->WaterMarkImageView->setPixmap(QPixmap::fromImage(picture).scaled(
       ui_->WaterMarkImageView->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
-  Store(pk::kImage, Value(Value::Image(std::make_shared<const QImage>(picture))));
+  StoreFill(FillKind::Image, pk::kImage,
+            Value(Value::Image(std::make_shared<const QImage>(picture))));
 }
 
 void EditorPanel::ApplyEnablement() {
@@ -498,6 +566,11 @@ void EditorPanel::Load() {
   const auto patterns = ui_->patternList->findItems(Text(s.patternName), Qt::MatchExactly);
   ui_->patternList->setCurrentItem(patterns.isEmpty() ? nullptr : patterns.first());
   ui_->backgroundFillOptionTabOutlet->setCurrentIndex(std::clamp(s.fillOption, 0, 2));
+  ShowFillKind(s.fillOption);
+  //% "Editing %n presets"
+  editingLabel_->setText(
+      qtTrId("EditingPresets", static_cast<int>(library_.selectedRows().size())));
+  editingLabel_->setVisible(library_.selectedRows().size() > 1);
   if (s.fillImage) {
     ui_->WaterMarkImageView->setPixmap(QPixmap::fromImage(*s.fillImage)
                                            .scaled(ui_->WaterMarkImageView->size(),
@@ -525,11 +598,11 @@ void EditorPanel::LoadNumbers(const WatermarkSettings& s) {
   for (const auto& [slider, value] : percents) {
     slider->setValue(static_cast<int>(std::lround(value * 100)));
   }
-  ui_->opacityTextFieldOutlet->setText(QString::number(std::lround(s.textOpacity * 100)));
-  ui_->backgroundSizeTextFieldOutlet->setText(QString::number(std::lround(s.backSize * 100)));
-  ui_->backgroundOpacityTextFieldOutlet->setText(QString::number(std::lround(s.backOpacity * 100)));
-  ui_->angleSliderOutlet->setValue(static_cast<int>(AngleToSlider(s.rotationAngle)));
-  ui_->angleTextFieldOutlet->setText(QString::number(s.rotationAngle));
+  ui_->opacityTextFieldOutlet->Show(QString::number(std::lround(s.textOpacity * 100)));
+  ui_->backgroundSizeTextFieldOutlet->Show(QString::number(std::lround(s.backSize * 100)));
+  ui_->backgroundOpacityTextFieldOutlet->Show(QString::number(std::lround(s.backOpacity * 100)));
+  ui_->angleSliderOutlet->setValue(static_cast<int>(s.rotationAngle));
+  ui_->angleTextFieldOutlet->Show(QString::number(s.rotationAngle));
 }
 
 }  // namespace quillsheet

@@ -19,6 +19,8 @@ class EditorPanel;
 
 class QAbstractSlider;
 class QComboBox;
+class QLabel;
+class QListWidgetItem;
 class QToolButton;
 
 namespace quillsheet {
@@ -75,6 +77,12 @@ class EditorPanel : public QWidget {
   void ChooseFamily(const QString& family);
   void ChooseStyle(int index);
   void ChooseFont();
+  // Stores a fill kind's choice together with the kind, as one edit.
+  // The kinds, as the fill's tabs and "FillWatermarkOption" number them.
+  enum class FillKind { Colour = 0, Pattern = 1, Image = 2 };
+  void StoreFill(FillKind kind, std::string_view key, Value value);
+  void ChoosePattern(QListWidgetItem* item);
+  void ShowFillKind(int kind);
   void ChoosePicture();
   void UsePicture(const QString& file);
   void ApplyEnablement();
@@ -88,6 +96,8 @@ class EditorPanel : public QWidget {
   std::vector<std::string> families_;
   std::vector<FontMember> members_;     // of the family on show
   std::vector<QComboBox*> visibility_;  // one on each tab, showing the same key
+  QLabel* fillKindLabel_ = nullptr;
+  QLabel* editingLabel_ = nullptr;
   bool loading_ = false;
 };
 

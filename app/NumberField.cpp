@@ -9,15 +9,20 @@
 namespace quillsheet {
 
 NumberField::NumberField(QWidget* parent) : QLineEdit(parent) {
-  connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
-    const QString cleaned = QString::fromStdString(rule_.AfterTyping(text.toStdString()));
-    if (cleaned != text) setText(cleaned);
-    emit typed(cleaned);
+  // Typing leaves the field modified (setText clears that); a text set any
+  // other way, as a screen reader sets it, is complete and ends at once.
+  connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (showing_) return;
+    std::string cleaned = rule_.AfterTyping(text.toStdString());
+    if (!isModified()) cleaned = rule_.AtEnd(cleaned);
+    const QString shown = QString::fromStdString(cleaned);
+    if (shown != text) Show(shown);
+    emit typed(shown);
   });
   connect(this, &QLineEdit::editingFinished, this, [this] {
     const QString ended = QString::fromStdString(rule_.AtEnd(text().toStdString()));
     if (ended == text()) return;
-    setText(ended);
+    Show(ended);
     emit typed(ended);
   });
 }
@@ -38,7 +43,13 @@ void NumberField::SetStepRange(int lowest, int highest, const QString& stepName)
 
 void NumberField::SetStepperValue(int value) {
   stepper_ = range_ ? std::clamp(value, range_->first, range_->second) : value;
-  setText(QString::number(stepper_));
+  Show(QString::number(stepper_));
+}
+
+void NumberField::Show(const QString& text) {
+  showing_ = true;
+  setText(text);
+  showing_ = false;
 }
 
 void NumberField::Step(int by) {

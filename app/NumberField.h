@@ -8,7 +8,8 @@
 namespace quillsheet {
 
 // A number typed into a line, cleaned by its field rule as the user types
-// and held to its floor when editing ends. With a step range it is also a
+// and held to its floor when editing ends; a text a screen reader sets
+// arrives whole and gets both rules at once. With a step range it is also a
 // stepper: its value moves with the Up and Down keys, the wheel and the two
 // arrows inside the field. Main thread only.
 class NumberField : public QLineEdit {
@@ -24,11 +25,14 @@ class NumberField : public QLineEdit {
   int StepperValue() const { return stepper_; }
   // Sets the stepper and shows its value; no signal.
   void SetStepperValue(int value);
+  // Shows a text the program set; no signal.
+  void Show(const QString& text);
   // Sets the stepper and leaves the text as it is (the user's typing).
   void KeepStepperValue(int value) { stepper_ = value; }
 
  signals:
-  // The user typed: the cleaned text (never sent for text set in code).
+  // The user typed or a screen reader set the text: the cleaned text
+  // (never sent for text shown by the program).
   void typed(const QString& text);
   // The user stepped: the stepper's new value, already shown.
   void stepped(int value);
@@ -43,6 +47,7 @@ class NumberField : public QLineEdit {
   NumberFieldRule rule_{NumberFieldKind::WholeNumber};
   std::optional<std::pair<int, int>> range_;
   int stepper_ = 0;
+  bool showing_ = false;
 };
 
 }  // namespace quillsheet

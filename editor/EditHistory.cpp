@@ -53,11 +53,14 @@ EditHistory::EditHistory(PresetLibrary& library) : library_(library) {
   QObject::connect(&stack_, &QUndoStack::indexChanged, [this] { stepOpen_ = false; });
 }
 
-void EditHistory::Edit(const Value& value, std::string_view key) {
+void EditHistory::Edit(const Value& value, std::string_view key) { Edit({{key, value}}); }
+
+void EditHistory::Edit(std::initializer_list<std::pair<std::string_view, Value>> edits) {
+  if (edits.size() == 0) return;
   PresetLibrary::WorkingCopies before = library_.SelectedWorkingCopies();
-  library_.setObjectToSelectedPreset(value, key);
+  for (const auto& [key, value] : edits) library_.setObjectToSelectedPreset(value, key);
   if (before.empty()) return;  // no preset selected: the edit has nothing to undo
-  stack_.push(new EditStep(library_, std::string(key), std::move(before),
+  stack_.push(new EditStep(library_, std::string(edits.begin()->first), std::move(before),
                            library_.SelectedWorkingCopies(), stepOpen_));
   stepOpen_ = true;
 }

@@ -8,8 +8,10 @@
 #pragma once
 
 #include <QUndoStack>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "editor/PresetLibrary.h"
 
@@ -20,6 +22,9 @@ class EditHistory {
   explicit EditHistory(PresetLibrary& library);
 
   void Edit(const Value& value, std::string_view key);
+  // Several keys stored as one step (merged with the open step by the
+  // first key).
+  void Edit(std::initializer_list<std::pair<std::string_view, Value>> edits);
   void EndStep() { stepOpen_ = false; }
   void Clear();
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <limits>
+#include <numbers>
 
 #include "engine/WatermarkSettings.h"
 
@@ -162,10 +163,9 @@ std::optional<TypedNumber> TypeNumber(EditorNumber number, std::string_view text
                        within ? std::nullopt : std::optional<std::int64_t>(move.field)};
   }
   if (number == EditorNumber::Angle) {
-    const double slider =
-        within ? static_cast<double>(AngleToSlider(typed)) : std::round(mirrorNow);
-    const SliderMove move = MoveAngleSlider(slider);
-    return TypedNumber{slider, move.stored,
+    const double dial = within ? static_cast<double>(typed) : std::round(mirrorNow);
+    const SliderMove move = MoveAngleSlider(dial);
+    return TypedNumber{dial, move.stored,
                        within ? std::nullopt : std::optional<std::int64_t>(move.field)};
   }
   const auto stepper = static_cast<std::int64_t>(mirrorNow);
@@ -180,8 +180,8 @@ SliderMove MovePercentSlider(EditorNumber number, double sliderValue) {
   return {Value(stored), std::lround(value * 100.0)};
 }
 
-SliderMove MoveAngleSlider(double sliderValue) {
-  const std::int64_t angle = SliderToAngle(std::llround(sliderValue));
+SliderMove MoveAngleSlider(double dialValue) {
+  const std::int64_t angle = ((std::llround(dialValue) % 360) + 360) % 360;
   return {Value(angle), angle};
 }
 
@@ -222,12 +222,10 @@ std::optional<Rgba> SwatchHoverShade(int index) {
   return Rgba{shade(colour->red), shade(colour->green), shade(colour->blue), colour->alpha};
 }
 
-std::int64_t AngleToSlider(std::int64_t angle) {
-  return angle + 270 <= 360 ? -(angle + 270) : -(angle - 90);
-}
-
-std::int64_t SliderToAngle(std::int64_t slider) {
-  return -270 - slider >= 0 ? -270 - slider : 90 - slider;
+std::int64_t DialAngleAt(double dx, double dy) {
+  if (dx == 0 && dy == 0) return 0;
+  const double degrees = std::atan2(-dy, dx) * 180 / std::numbers::pi;
+  return ((std::llround(degrees) % 360) + 360) % 360;
 }
 
 }  // namespace quillsheet

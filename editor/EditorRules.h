@@ -43,7 +43,7 @@ enum class EditorNumber {
   Distance,
   StrokeWidth,
   TextOpacity,  // percent field, slider 0..1
-  Angle,        // degrees field, circular slider -360..0
+  Angle,        // degrees field, dial 0..359
   ShadowBlur,
   XOffset,
   YOffset,
@@ -73,7 +73,7 @@ struct SliderMove {
   std::int64_t field = 0;
 };
 SliderMove MovePercentSlider(EditorNumber number, double sliderValue);  // the percent sliders
-SliderMove MoveAngleSlider(double sliderValue);
+SliderMove MoveAngleSlider(double dialValue);  // any whole turn is taken off
 
 // The family typed text completes to: the first of families (in their
 // order) whose name starts with the text in any case; the text itself when
@@ -88,8 +88,10 @@ std::optional<Rgba> SwatchColour(int index);
 std::optional<Rgba> SwatchHoverShade(int index);
 inline constexpr int kSwatchCount = 8;
 
-// The circular slider holds -360..0: angle 0 is -270, 90 is -360, 180 is -90.
-std::int64_t AngleToSlider(std::int64_t angle);
-std::int64_t SliderToAngle(std::int64_t slider);
+// The angle dial holds the angle itself, 0..359, counter-clockwise from
+// the three o'clock position as the text turns, so its notch points where
+// the text runs. The angle a point at (dx, dy) from the dial's centre picks
+// (screen pixels, y down).
+std::int64_t DialAngleAt(double dx, double dy);
 
 }  // namespace quillsheet

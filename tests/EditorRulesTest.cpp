@@ -79,10 +79,10 @@ TEST(EditorRules, TypedNumbersStayWithinTheirUpperLimits) {
   EXPECT_NEAR(*typed->stored.RealValue(), 0.05, 1e-6);
   EXPECT_FALSE(typed->fieldSetTo);
 
-  typed = TypeNumber(EditorNumber::Angle, "45", -270, 36);
-  EXPECT_EQ(typed->mirror, -315);
+  typed = TypeNumber(EditorNumber::Angle, "45", 0, 36);
+  EXPECT_EQ(typed->mirror, 45);
   EXPECT_EQ(typed->stored.IntegerValue(), 45);
-  typed = TypeNumber(EditorNumber::Angle, "400", -315, 36);
+  typed = TypeNumber(EditorNumber::Angle, "400", 45, 36);
   EXPECT_EQ(typed->fieldSetTo, 45);
   EXPECT_EQ(typed->stored.IntegerValue(), 45);
 
@@ -122,15 +122,18 @@ TEST(EditorRules, SwatchesAndTheirHoverShades) {
   EXPECT_NEAR(orange.blue, 0.6, 1e-9);
 }
 
-TEST(EditorRules, AngleSliderMapsBothWays) {
-  EXPECT_EQ(AngleToSlider(0), -270);
-  EXPECT_EQ(AngleToSlider(90), -360);
-  EXPECT_EQ(AngleToSlider(180), -90);
-  for (int angle = 0; angle < 360; ++angle) {
-    const auto slider = AngleToSlider(angle);
-    EXPECT_TRUE(slider >= -360 && slider <= 0) << angle;
-    EXPECT_EQ(SliderToAngle(slider), angle);
-  }
+// The dial's angle is the text's: a point to the right of the centre is 0,
+// above it 90 (screen y grows downwards), to the left 180, below 270.
+TEST(EditorRules, TheDialPicksTheAngleThePointShows) {
+  EXPECT_EQ(DialAngleAt(10, 0), 0);
+  EXPECT_EQ(DialAngleAt(0, -10), 90);
+  EXPECT_EQ(DialAngleAt(-10, 0), 180);
+  EXPECT_EQ(DialAngleAt(0, 10), 270);
+  EXPECT_EQ(DialAngleAt(10, -10), 45);
+  EXPECT_EQ(DialAngleAt(10, 0.01), 0);  // just below three o'clock wraps to 0, not 360
+  EXPECT_EQ(DialAngleAt(0, 0), 0);
+  EXPECT_EQ(MoveAngleSlider(-45).field, 315);
+  EXPECT_EQ(MoveAngleSlider(360).field, 0);
 }
 
 TEST(EditorRules, EnablementFollowsTheChoices) {

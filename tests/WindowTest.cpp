@@ -8,11 +8,13 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDial>
 #include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
@@ -573,6 +575,115 @@ class WindowTest : public QObject {
     QCOMPARE(visibility[1]->currentData().toInt(), 1);
   }
 
+  // Looking stores nothing: opening and closing the font pop-up, the same
+  // family again, the fill's kind tabs, the editor's tabs and focus leave
+  // the preset as it was. Only a choice is stored.
+  void lookingAtTheEditorStoresNothing() {
+    test::ScratchHome home;
+    MainWindow window;
+    window.show();
+    PresetLibrary& library = window.Library();
+    auto* presets = window.findChild<QTableView*>("presetTable");
+    presets->selectRow(0);
+    library.setObjectToSelectedPreset(Value("DejaVuSans-Bold"), "textFont");
+    library.setObjectToSelectedPreset(Value(std::int64_t{2}), "FillWatermarkOption");
+    presets->selectRow(1);
+    presets->selectRow(0);  // the editor shows the bold face and the image kind
+    const Dictionary before =
+        *DictionaryFor(library.allPresetDictionary(), library.waterMarkPresetData()[0]);
+    auto* undo = window.findChild<QAction*>("actionUndo");
+    QVERIFY(!undo->isEnabled());
+
+    auto* family = window.findChild<QComboBox*>("fontComboBoxOutlet");
+    family->setFocus();
+    family->showPopup();
+    QTest::keyClick(family->view(), Qt::Key_Escape);
+    emit family->activated(family->currentIndex());  // the family on show, picked again
+    QTest::keyClick(family->lineEdit(), Qt::Key_Return);
+    auto* kinds = window.findChild<QTabWidget*>("backgroundFillOptionTabOutlet");
+    auto* tabs = window.findChild<QTabWidget*>("watermarkOptionTabOutlet");
+    tabs->setCurrentIndex(1);
+    for (int kind : {0, 1, 2, 0}) kinds->setCurrentIndex(kind);
+    auto* patterns = window.findChild<QListWidget*>("patternList");
+    kinds->setCurrentIndex(1);
+    patterns->setFocus();
+    tabs->setCurrentIndex(0);
+    QCOMPARE(*DictionaryFor(library.allPresetDictionary(), library.waterMarkPresetData()[0]),
+             before);
+    QVERIFY(!undo->isEnabled());
+    QVERIFY(window.findChild<QLabel*>("fillKindLabel")->text().contains("Image"));
+
+    // Another family is a choice; it takes the family's first face.
+    const int other = family->findText("Liberation Serif");
+    QVERIFY(other >= 0);
+    family->setCurrentIndex(other);
+    emit family->activated(other);
+    QCOMPARE(library.GetPresetSettingsForIndex(0).textFont.rfind("LiberationSerif", 0), 0u);
+
+    // A pattern picked with the arrow keys is used; a stretched style
+    // becomes tiles, since a stretched tile would cover the page.
+    library.setObjectToSelectedPreset(Value(std::int64_t{4}), "backStyle");
+    tabs->setCurrentIndex(1);
+    kinds->setCurrentIndex(1);
+    patterns->setFocus();
+    patterns->setCurrentRow(0);
+    QTest::keyClick(patterns, Qt::Key_Right);
+    const WatermarkSettings picked = library.GetPresetSettingsForIndex(0);
+    QCOMPARE(picked.fillOption, 1);
+    QCOMPARE(QString::fromStdString(picked.patternName),
+             patterns->currentItem()->data(Qt::UserRole).toString());
+    QCOMPARE(picked.backStyle, 6);
+    QVERIFY(window.findChild<QLabel*>("fillKindLabel")->text().contains("Pattern"));
+
+    // More than one preset selected: the editor says so.
+    auto* editing = window.findChild<QLabel*>("editingLabel");
+    QVERIFY(editing->isHidden());
+    presets->selectionModel()->select(presets->model()->index(2, 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTRY_VERIFY(!editing->isHidden());
+    QCOMPARE(editing->text(), QString("Editing 2 presets"));
+  }
+
+  // What a screen reader does through the accessibility interfaces is
+  // stored as a user's own change: switches toggled, numbers set, the
+  // angle read and set in degrees.
+  void screenReaderChangesAreStored() {
+    test::ScratchHome home;
+    MainWindow window;
+    window.show();
+    PresetLibrary& library = window.Library();
+    window.findChild<QTableView*>("presetTable")->selectRow(1);
+    const bool shadow = library.GetPresetSettingsForIndex(1).dropShadow;
+    auto* box = window.findChild<QCheckBox*>("dropShadowCheckBoxOutlet");
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(box);
+    QVERIFY(face && face->actionInterface());
+    face->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QTRY_COMPARE(library.GetPresetSettingsForIndex(1).dropShadow, !shadow);
+
+    auto* size = window.findChild<NumberField*>("fontSizeTextFieldOutlet");
+    QAccessible::queryAccessibleInterface(size)->setText(QAccessible::Value, "48");
+    QCOMPARE(library.GetPresetSettingsForIndex(1).textFontSize, 48);
+    QCOMPARE(size->StepperValue(), 48);
+    QAccessible::queryAccessibleInterface(size)->setText(QAccessible::Value, "1500");
+    QCOMPARE(size->text(), QString("48"));
+    QCOMPARE(library.GetPresetSettingsForIndex(1).textFontSize, 48);
+
+    auto* dial = window.findChild<QDial*>("angleSliderOutlet");
+    QAccessibleValueInterface* angle =
+        QAccessible::queryAccessibleInterface(dial)->valueInterface();
+    QVERIFY(angle);
+    QCOMPARE(angle->currentValue().toInt(),
+             static_cast<int>(library.GetPresetSettingsForIndex(1).rotationAngle));
+    QCOMPARE(angle->maximumValue().toInt(), 359);
+    angle->setCurrentValue(45);
+    QCOMPARE(library.GetPresetSettingsForIndex(1).rotationAngle, 45);
+    QCOMPARE(window.findChild<NumberField*>("angleTextFieldOutlet")->text(), QString("45"));
+    // A click to the right of the dial's centre is angle 0, above it 90.
+    const QPoint centre = dial->rect().center();
+    QTest::mouseClick(dial, Qt::LeftButton, {}, centre + QPoint(0, -dial->height() / 3));
+    QVERIFY(std::abs(library.GetPresetSettingsForIndex(1).rotationAngle - 90) <= 5);
+  }
+
   // Clicking and dragging on the preview moves the mark of the layer being
   // edited, on a turned page too; with that layer off nothing changes. The
   // page buttons move through the document.
@@ -622,7 +733,6 @@ class WindowTest : public QObject {
     undo->trigger();
     undo->trigger();
     QVERIFY(!undo->isEnabled());
-    QVERIFY(!library.IsModified(0));
     for (int step = 0; step < 3; ++step) redo->trigger();
     anchor = library.GetPresetSettingsForIndex(0).textCenter;
     QVERIFY(std::abs(anchor.x - 4.0 / 3) < 0.05 && std::abs(anchor.y - 4.0 / 3) < 0.05);

@@ -513,5 +513,16 @@
         <source>Choose the table, or turn off the copies per row.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="FillKindInUse">
+        <source>Fills with: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="EditingPresets" numerus="yes">
+        <source>Editing %n presets</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
 </context>
 </TS>
