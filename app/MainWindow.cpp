@@ -32,8 +32,9 @@
 #include "app/PasswordDialog.h"
 #include "app/PreferencesDialog.h"
 #include "app/PresetTableActions.h"
-#include "app/ProgressSheet.h"
+#include "app/PreviewPane.h"
 #include "app/QtText.h"
+#include "app/RunController.h"
 #include "app/ToolbarIcons.h"
 #include "common/AppPaths.h"
 #include "editor/NumberFields.h"
@@ -50,13 +51,6 @@ std::filesystem::path ManualFile() {
   const auto installed = program.parent_path().parent_path() / "share/doc/quillsheet/manual.pdf";
   if (std::filesystem::exists(installed, ignored)) return installed;
   return QUILLSHEET_BUILT_MANUAL;
-}
-
-// Runs f on the window's thread and waits for it: for workers that need an
-// answer. Never called on the main thread.
-template <typename Function>
-void OnMainThreadAndWait(QObject* window, Function f) {
-  QMetaObject::invokeMethod(window, f, Qt::BlockingQueuedConnection);
 }
 
 std::set<size_t> RowsOf(const QItemSelectionModel* selection) {
@@ -145,60 +139,44 @@ MainWindow::MainWindow(QWidget* parent)
   connect(ui_->documentTable, &QAbstractItemView::doubleClicked, this, &MainWindow::ShowInFolder);
   connect(ui_->actionAbout, &QAction::triggered, this, &MainWindow::ShowAbout);
   connect(ui_->actionHelp, &QAction::triggered, this,
-          [] { QDesktopServices::openUrl(QUrl::fromLocalFile(Text(ManualFile()))); });
-  connect(ui_->actionSupport, &QAction::triggered, this,
-          [] { QDesktopServices::openUrl(QUrl(QStringLiteral(QUILLSHEET_SUPPORT_URL))); });
+          [this] { OpenOnDesktop(this, ManualFile()); });
+  connect(ui_->actionSupport, &QAction::triggered, this, [this] {
+    if (QDesktopServices::openUrl(QUrl(QStringLiteral(QUILLSHEET_SUPPORT_URL)))) return;
+    QMessageBox::warning(this, qtTrId("OpenFailedTitle"),
+                         qtTrId("OpenFailedMsg").arg(QStringLiteral(QUILLSHEET_SUPPORT_URL)));
+  });
   const QAbstractItemModel* model = documentModel_.get();
   connect(model, &QAbstractItemModel::rowsInserted, this, &MainWindow::UpdateActions);
   connect(model, &QAbstractItemModel::rowsRemoved, this, &MainWindow::UpdateActions);
   connect(model, &QAbstractItemModel::modelReset, this, &MainWindow::UpdateActions);
-  connect(ui_->documentTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          [this] {
-            UpdateActions();
-            ShowSelectedDocument();
-          });
-  connect(ui_->presetTable->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-    // While the library has presets one stays selected: a table that lost
-    // its selection (its rows were redone) shows the library's again.
-    if (SelectedPresetRows().empty() && !library_.waterMarkPresetData().empty()) {
-      QTimer::singleShot(0, presetActions_.get(), &PresetTableActions::ShowLibrarySelection);
-      return;
-    }
-    history_.EndStep();
-    // The row shown in the editor is the current one, or the last selected
-    // when the selection came without a current row (from a screen reader).
-    const std::set<size_t> rows = SelectedPresetRows();
-    const auto current = ui_->presetTable->selectionModel()->currentIndex();
-    library_.SetSelection(rows, current.isValid() && rows.count(current.row())
-                                    ? std::optional<size_t>(current.row())
-                                    : std::optional<size_t>(*rows.rbegin()));
-    UpdateActions();
-    RequestPreview();
-  });
-  connect(&renderer_, &PageRenderQueue::Rendered, this, &MainWindow::ShowRendered);
-  connect(ui_->thumbnails, &QListWidget::currentRowChanged, this, &MainWindow::GoToPage);
-  connect(ui_->actionThumbnails, &QAction::toggled, this, [this](bool shown) {
-    ui_->thumbnails->setVisible(shown);
-    ShowSelectedDocument();
-  });
-  SetUpPreview();
-  SetToolbarIcons();
-  UpdateActions();
-  ShowSelectedDocument();
-}
-
-// The editor beside the preview, the preview's placement and its page
-// navigation. The editor reloads when the library's editor copy changes (a
-// new selection, a revert) and the preview follows every stored change.
-void MainWindow::SetUpPreview() {
+  // The editor beside the preview; it reloads when the library's editor
+  // copy changes (a new selection, a revert), and the preview follows every
+  // stored change.
+  run_ = new RunController(this);
   editor_ = new EditorPanel(library_, history_, this);
   ui_->mainSplitter->addWidget(editor_);
   ui_->mainSplitter->setStretchFactor(2, 0);
+  preview_ = new PreviewPane(
+      {ui_->preview, ui_->thumbnails, ui_->actionThumbnails, ui_->firstPageButton,
+       ui_->previousPageButton, ui_->pageNumberButton, ui_->nextPageButton, ui_->lastPageButton},
+      library_, history_, *editor_, [this] { return SelectedDocument(); }, preferences_, this);
+  connect(preview_, &PreviewPane::titleChanged, this, [this](const QString& document) {
+    //% "Quillsheet"
+    const QString name = qtTrId("WindowTitle");
+    setWindowTitle(document.isEmpty() ? name : name + QStringLiteral(" \u2013 ") + document);
+  });
   libraryToken_ = library_.AddListener([this](const PresetLibrary::Update& update) {
     if (update.change == PresetLibrary::Change::Editor) editor_->Load();
-    if (update.change == PresetLibrary::Change::Preview) RequestPreview();
+    if (update.change == PresetLibrary::Change::Preview) preview_->RequestPreview();
+    // The last preset gone: nothing to convert with, the page without a mark.
+    if (update.change == PresetLibrary::Change::Buttons && library_.selectedRows().empty()) {
+      UpdateActions();
+      preview_->RequestPreview();
+    }
   });
-  connect(editor_, &EditorPanel::tabChanged, this, &MainWindow::RequestPreview);
+  connect(editor_, &EditorPanel::tabChanged, preview_, &PreviewPane::RequestPreview);
+  connect(editor_, &EditorPanel::message, this,
+          [this](const QString& text) { statusBar()->showMessage(text, 8000); });
   QAction* undo = history_.stack().createUndoAction(this);
   undo->setObjectName(QStringLiteral("actionUndo"));
   undo->setShortcuts(QKeySequence::Undo);
@@ -207,122 +185,47 @@ void MainWindow::SetUpPreview() {
   redo->setShortcuts(QKeySequence::Redo);
   ui_->editMenu->insertActions(ui_->actionPreferences, {undo, redo});
   ui_->editMenu->insertSeparator(ui_->actionPreferences);
-  connect(editor_, &EditorPanel::message, this,
-          [this](const QString& text) { statusBar()->showMessage(text, 8000); });
-  WatermarkView* view = ui_->preview;
-  connect(view, &WatermarkView::placed, this, [this](PointF point, bool) { PlaceMark(point); });
-  connect(view, &WatermarkView::placementEnded, this, [this] { history_.EndStep(); });
-  connect(view, &WatermarkView::nudged, this, &MainWindow::NudgeMark);
-  connect(view, &WatermarkView::contextMenuWanted, this, &MainWindow::ShowPreviewMenu);
-  connect(view, &WatermarkView::pageRequested, this, [this](int step) {
-    GoToPage(step == WatermarkView::kFirstPage  ? 0
-             : step == WatermarkView::kLastPage ? PreviewPageCount() - 1
-                                                : previewPage_ + step);
+  connect(run_, &RunController::ended, this, [this] {
+    UpdateActions();
+    if (closeAfterRun_) close();
   });
-  connect(ui_->firstPageButton, &QToolButton::clicked, this, [this] { GoToPage(0); });
-  connect(ui_->previousPageButton, &QToolButton::clicked, this,
-          [this] { GoToPage(previewPage_ - 1); });
-  connect(ui_->nextPageButton, &QToolButton::clicked, this, [this] { GoToPage(previewPage_ + 1); });
-  connect(ui_->lastPageButton, &QToolButton::clicked, this,
-          [this] { GoToPage(PreviewPageCount() - 1); });
-  connect(ui_->pageNumberButton, &QToolButton::clicked, this, &MainWindow::AskForPage);
-}
 
-int MainWindow::PreviewPageCount() const {
-  const ListedDocument* document = SelectedDocument();
-  return document && document->document ? document->pages : 0;
-}
-
-void MainWindow::GoToPage(int page) {
-  if (page < 0 || page >= PreviewPageCount() || page == previewPage_) return;
-  previewPage_ = page;
-  if (page < ui_->thumbnails->count()) {
-    const QSignalBlocker quiet(ui_->thumbnails);
-    ui_->thumbnails->setCurrentRow(page);
-  }
-  UpdateNavigation();
-  RequestPreview();
-}
-
-void MainWindow::UpdateNavigation() {
-  const PageNavigation state = NavigationFor(PreviewPageCount(), previewPage_);
-  ui_->firstPageButton->setEnabled(state.first);
-  ui_->previousPageButton->setEnabled(state.previous);
-  ui_->pageNumberButton->setEnabled(state.enabled);
-  ui_->nextPageButton->setEnabled(state.next);
-  ui_->lastPageButton->setEnabled(state.last);
-  ui_->pageNumberButton->setText(QString::fromStdString(state.label));
-}
-
-// The go-to-page sheet: a number, past the end the last page, 0 the first.
-void MainWindow::AskForPage() {
-  auto* dialog = new QInputDialog(this);
-  dialog->setAttribute(Qt::WA_DeleteOnClose);
-  //% "Go to Page"
-  dialog->setWindowTitle(qtTrId("GoToPageTitle"));
-  //% "Page (1 to %1):"
-  dialog->setLabelText(qtTrId("GoToPageLabel").arg(PreviewPageCount()));
-  dialog->setTextValue(QString::number(previewPage_ + 1));
-  if (auto* field = dialog->findChild<QLineEdit*>()) {
-    connect(field, &QLineEdit::textEdited, field, [field](const QString& text) {
-      field->setText(QString::fromStdString(
-          NumberFieldRule{NumberFieldKind::PageCount}.AfterTyping(text.toStdString())));
-    });
-  }
-  connect(dialog, &QInputDialog::textValueSelected, this, [this](const QString& text) {
-    const QString ended = QString::fromStdString(
-        NumberFieldRule{NumberFieldKind::PageCount}.AtEnd(text.toStdString()));
-    bool number = false;
-    const qlonglong n = ended.toLongLong(&number);
-    // A number too long to read is past the end.
-    GoToPage(PageForNumber(number ? n : std::numeric_limits<qlonglong>::max(), PreviewPageCount()));
+  connect(ui_->documentTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this] {
+            UpdateActions();
+            preview_->ShowSelectedDocument();
+          });
+  // Rows dragged to a new place stay selected there.
+  connect(
+      documentModel_.get(), &DocumentTableModel::rowsDragged, this, [this](int first, int count) {
+        QItemSelection moved(
+            documentModel_->index(first, 0),
+            documentModel_->index(first + count - 1, DocumentTableModel::ColumnCount - 1));
+        ui_->documentTable->selectionModel()->select(moved, QItemSelectionModel::ClearAndSelect);
+      });
+  connect(ui_->presetTable->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    // While the library has presets one stays selected: a table that lost
+    // its selection (its rows were redone) shows the library's again.
+    const std::set<size_t> rows = SelectedPresetRows();
+    if (rows.empty() && !library_.waterMarkPresetData().empty()) {
+      QTimer::singleShot(0, presetActions_.get(), &PresetTableActions::ShowLibrarySelection);
+      return;
+    }
+    history_.EndStep();
+    // The row shown in the editor is the current one, or the last selected
+    // when the selection came without a current row (from a screen reader);
+    // none once the last preset is gone.
+    const auto current = ui_->presetTable->selectionModel()->currentIndex();
+    library_.SetSelection(rows, rows.empty() ? std::nullopt
+                                : current.isValid() && rows.count(current.row())
+                                    ? std::optional<size_t>(current.row())
+                                    : std::optional<size_t>(*rows.rbegin()));
+    UpdateActions();
+    preview_->RequestPreview();
   });
-  dialog->open();
-}
-
-void MainWindow::ShowPreviewMenu(const QPoint& where) {
-  QMenu menu(this);
-  //% "Edit Text Watermark"
-  QAction* text =
-      menu.addAction(qtTrId("EditTextWatermark"), [this] { editor_->SelectTab(EditorTab::Text); });
-  text->setEnabled(editor_->Tab() != EditorTab::Text);
-  //% "Edit Fill Watermark"
-  QAction* fill =
-      menu.addAction(qtTrId("EditFillWatermark"), [this] { editor_->SelectTab(EditorTab::Fill); });
-  fill->setEnabled(editor_->Tab() != EditorTab::Fill);
-  menu.addSeparator();
-  const PageNavigation state = NavigationFor(PreviewPageCount(), previewPage_);
-  const std::tuple<QToolButton*, bool> items[] = {{ui_->firstPageButton, state.first},
-                                                  {ui_->previousPageButton, state.previous},
-                                                  {ui_->pageNumberButton, state.enabled},
-                                                  {ui_->nextPageButton, state.next},
-                                                  {ui_->lastPageButton, state.last}};
-  for (const auto& [button, enabled] : items) {
-    const QString title = button == ui_->pageNumberButton
-                              ? qtTrId("GoToPageTitle") + QStringLiteral("\u2026")
-                              : button->accessibleName();
-    menu.addAction(title, button, &QToolButton::click)->setEnabled(enabled);
-  }
-  menu.exec(where);
-}
-
-// A click or drag on the page moves the anchor of the layer being edited,
-// unless that layer is switched off or no preset is selected.
-void MainWindow::PlaceMark(PointF displayPoint) {
-  const auto key = PlacementKey(editor_->Tab(), editor_->TextOn(), editor_->FillOn());
-  if (!key || library_.selectedRows().empty()) return;
-  history_.Edit(AnchorFor(displayPoint, ui_->preview->pagePoints()), *key);
-}
-
-void MainWindow::NudgeMark(double dx, double dy) {
-  const SizeF page = ui_->preview->pagePoints();
-  if (library_.selectedRows().empty() || page.width <= 0) return;
-  const WatermarkSettings s = library_.GetPresetSettingsForIndex(library_.selectedRow());
-  const AnchorRatio anchor = editor_->Tab() == EditorTab::Fill ? s.fillCenter : s.textCenter;
-  const auto at = [](double extent, double ratio) {
-    return std::isfinite(ratio) && ratio != 0 ? extent / ratio : 0.0;
-  };
-  PlaceMark({at(page.width, anchor.x) + dx, at(page.height, anchor.y) + dy});
+  SetToolbarIcons();
+  UpdateActions();
+  preview_->ShowSelectedDocument();
 }
 
 void MainWindow::SetToolbarIcons() {
@@ -347,10 +250,11 @@ void MainWindow::changeEvent(QEvent* event) {
 
 MainWindow::~MainWindow() {
   library_.RemoveListener(libraryToken_);
-  cancel_ = true;
-  if (conversion_.joinable()) conversion_.join();
+  pendingAdds_.clear();
   if (adder_.joinable()) adder_.join();
 }
+
+bool MainWindow::Busy() const { return adding_ || run_->Running(); }
 
 std::set<size_t> MainWindow::SelectedDocumentRows() const {
   return RowsOf(ui_->documentTable->selectionModel());
@@ -365,8 +269,8 @@ void MainWindow::UpdateActions() {
   state.documentCount = documents_.Count();
   state.selectedDocuments = SelectedDocumentRows().size();
   state.adding = adding_;
-  state.converting = converting_;
-  state.presetSelected = !SelectedPresetRows().empty();
+  state.converting = run_->Running();
+  state.presetSelected = !library_.selectedRows().empty();
   const WindowActions enabled = EnabledActions(state);
   ui_->actionAdd->setEnabled(enabled.add);
   ui_->actionRemove->setEnabled(enabled.remove);
@@ -385,84 +289,6 @@ const ListedDocument* MainWindow::SelectedDocument() const {
   return rows.empty() ? nullptr : documentModel_->Document(static_cast<int>(*rows.begin()));
 }
 
-// A newly selected document: the title names it, the thumbnails show its
-// pages and the preview its first page. Pictures of the one before that
-// are still on their way are dropped.
-void MainWindow::ShowSelectedDocument() {
-  const ListedDocument* document = SelectedDocument();
-  //% "Quillsheet"
-  const QString name = qtTrId("WindowTitle");
-  setWindowTitle(document
-                     ? name + QStringLiteral(" \u2013 ") + Text(document->path.filename().string())
-                     : name);
-  ++generation_;
-  renderer_.Clear();
-  previewPage_ = 0;
-  ui_->thumbnails->clear();
-  if (!document || !document->document) {
-    //% "Select a document to see it here."
-    ui_->preview->ShowText(qtTrId("PreviewEmptyText"));
-    UpdateNavigation();
-    return;
-  }
-  const int pages = std::min(document->pages, kMostThumbnails);
-  const QSize fit = ui_->thumbnails->iconSize() * devicePixelRatioF();
-  for (int page = 0; page < pages; ++page) {
-    auto* item = new QListWidgetItem(QString::number(page + 1), ui_->thumbnails);
-    //% "Page %1"
-    item->setData(Qt::AccessibleTextRole, qtTrId("ThumbnailPageName").arg(page + 1));
-  }
-  UpdateNavigation();
-  RequestPreview();
-  if (!ui_->thumbnails->isVisible()) return;
-  thumbnailsOf_ = document->document;
-  thumbnailFit_ = fit;
-  for (int page = 0; page < pages; ++page) {
-    const QImage cached = thumbnailCache_.Find(thumbnailsOf_, page, fit);
-    if (!cached.isNull()) {
-      ui_->thumbnails->item(page)->setIcon(QIcon(ScreenPixmap(cached)));
-    } else {
-      renderer_.Render({page, generation_, document->document, page, fit, std::nullopt, {}});
-    }
-  }
-}
-
-QPixmap MainWindow::ScreenPixmap(const QImage& image) const {
-  QPixmap pixmap = QPixmap::fromImage(image);
-  pixmap.setDevicePixelRatio(devicePixelRatioF());
-  return pixmap;
-}
-
-// The preview: the page on show with the selected preset, fitted to the view.
-void MainWindow::RequestPreview() {
-  const ListedDocument* document = SelectedDocument();
-  if (!document || !document->document) return;
-  std::optional<WatermarkSettings> settings;
-  FieldValues fields;
-  if (const std::int64_t row = library_.selectedRow(); row >= 0) {
-    settings = library_.GetPresetSettingsForIndex(row);
-    settings->showMarker = true;
-    settings->markerOnText = editor_->Tab() == EditorTab::Text;
-    AddDocumentFields(fields, document->path,
-                      library_.waterMarkPresetData()[static_cast<size_t>(row)], FieldTime::Now());
-  }
-  renderer_.Render({kPreviewSlot, generation_, document->document, previewPage_,
-                    ui_->preview->PictureSize(), settings, std::move(fields)});
-}
-
-void MainWindow::ShowRendered(int slot, int generation, const QImage& image, SizeF pagePoints,
-                              bool markHidden) {
-  if (generation != generation_ || image.isNull()) return;
-  if (slot == kPreviewSlot) {
-    ui_->preview->ShowPage(image, pagePoints);
-    //% "The mark behind the page is hidden on this page (opaque background); put it in front?"
-    ui_->preview->ShowBadge(markHidden ? qtTrId("MarkHiddenBadge") : QString());
-  } else if (QListWidgetItem* item = ui_->thumbnails->item(slot)) {
-    thumbnailCache_.Insert(thumbnailsOf_, slot, thumbnailFit_, image);
-    item->setIcon(QIcon(ScreenPixmap(image)));
-  }
-}
-
 void MainWindow::ShowPreferences() {
   auto* dialog = new PreferencesDialog(
       preferences_, [this](const GeneralPreferences& p) { return StorePreferences(p); }, this);
@@ -470,10 +296,8 @@ void MainWindow::ShowPreferences() {
   dialog->open();
 }
 
-// The file is written with the selected preset's row; without a selected
-// preset there is nothing to write.
+// The file is written with the selected preset's row, when there is one.
 Result MainWindow::StorePreferences(const GeneralPreferences& preferences) {
-  if (library_.selectedRow() < 0) return Result::Ok();
   return WriteGeneralPrefOptions(preferences, library_.selectedRow());
 }
 
@@ -529,17 +353,24 @@ void MainWindow::ChooseAndAdd() {
 
 void MainWindow::AddPaths(std::vector<std::filesystem::path> paths, bool recursive) {
   if (paths.empty()) return;
-  if (adding_) {
-    // One add at a time: this one starts when the running one has ended.
-    QMetaObject::invokeMethod(
-        this, [this, paths, recursive] { AddPaths(paths, recursive); }, Qt::QueuedConnection);
-    return;
-  }
+  pendingAdds_.push_back({std::move(paths), recursive});
+  if (!adding_) StartNextAdd();
+}
+
+void MainWindow::StartNextAdd() {
   if (adder_.joinable()) adder_.join();
+  if (pendingAdds_.empty()) return;
+  PendingAdd add = std::move(pendingAdds_.front());
+  pendingAdds_.pop_front();
   adding_ = true;
   UpdateActions();
-  adder_ = std::thread([this, paths = std::move(paths), recursive] {
-    const AddReport report = documents_.Add(paths, recursive, this);
+  adder_ = std::thread([this, add = std::move(add)] {
+    AddReport report;
+    try {
+      report = documents_.Add(add.paths, add.recursive, this);
+    } catch (const std::exception& error) {
+      report.leftOut.emplace_back(add.paths.front(), error.what());
+    }
     QMetaObject::invokeMethod(
         this, [this, report] { AddFinished(report); }, Qt::QueuedConnection);
   });
@@ -562,18 +393,52 @@ void MainWindow::AddFinished(const AddReport& report) {
     //% "Not added: %1"
     statusBar()->showMessage(qtTrId("NotAddedMsg").arg(lines.join(QStringLiteral("; "))));
   }
-  if (closeAfterRun_) close();
+  if (closeAfterRun_) {
+    close();
+    return;
+  }
+  StartNextAdd();
 }
 
+// Blocks only the adding thread until the user answers.
 PasswordPrompt::Answer MainWindow::Ask(const std::filesystem::path& file, int attempt) {
   Answer answer;
-  OnMainThreadAndWait(this, [&] { answer = PasswordDialog(file, attempt, this).Ask(); });
+  QMetaObject::invokeMethod(
+      this, [&] { answer = PasswordDialog(file, attempt, this).Ask(); },
+      Qt::BlockingQueuedConnection);
   return answer;
 }
 
-void MainWindow::RemoveSelected() { documents_.Remove(SelectedDocumentRows()); }
+// The row at the first removed index is selected next (the one before it
+// when the last rows went): with nothing selected, Convert would take every
+// document. The table learns of the removal through a queued update, so the
+// selection follows behind it.
+void MainWindow::RemoveSelected() {
+  const std::set<size_t> rows = SelectedDocumentRows();
+  if (rows.empty()) return;
+  const int first = static_cast<int>(*rows.begin());
+  documents_.Remove(rows);
+  QMetaObject::invokeMethod(
+      this,
+      [this, first] {
+        const int count = documentModel_->rowCount();
+        ui_->documentTable->clearSelection();
+        if (count > 0) ui_->documentTable->selectRow(std::min(first, count - 1));
+        preview_->ShowSelectedDocument();
+      },
+      Qt::QueuedConnection);
+}
 
-void MainWindow::RemoveAll() { documents_.RemoveAll(); }
+void MainWindow::RemoveAll() {
+  documents_.RemoveAll();
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        ui_->documentTable->clearSelection();
+        preview_->ShowSelectedDocument();
+      },
+      Qt::QueuedConnection);
+}
 
 void MainWindow::Convert(bool allDocuments) {
   std::vector<PresetChoice> presets;
@@ -641,7 +506,7 @@ void MainWindow::AskForDestination(std::vector<PresetChoice> presets,
 void MainWindow::StartRunInto(const DestinationDialog& dialog, std::vector<PresetChoice> presets,
                               std::vector<DocumentEntry> entries, bool removeMarksOnly,
                               FieldAnswers fields) {
-  if (dialog.Destination().empty() || converting_) return;
+  if (dialog.Destination().empty() || run_->Running()) return;
   // Outputs are never written unprotected when protection was asked for.
   if (const auto problem =
           EncryptionRequestProblem(dialog.Encrypt(), dialog.Password(), dialog.Verification())) {
@@ -650,146 +515,39 @@ void MainWindow::StartRunInto(const DestinationDialog& dialog, std::vector<Prese
     QMessageBox::warning(this, qtTrId("OpenDestinationDialogTitle"), text);
     return;
   }
-  StartRun(std::move(presets), std::move(entries), dialog.Destination(),
-           GetEncryptionDictionary(dialog.Encrypt(), dialog.Password(), dialog.Verification()),
-           removeMarksOnly, std::move(fields));
-}
-
-void MainWindow::StartRun(std::vector<PresetChoice> presets, std::vector<DocumentEntry> documents,
-                          std::filesystem::path destination,
-                          std::optional<EncryptionOptions> encryption, bool removeMarksOnly,
-                          FieldAnswers fields) {
   ConversionOptions options;
   options.removeMarksOnly = removeMarksOnly;
   options.fields = std::move(fields.values);
   options.copies = std::move(fields.copies);
   options.nameTemplate = std::move(fields.nameTemplate);
   options.preferences = preferences_;
-  options.encryption = std::move(encryption);
+  options.encryption =
+      GetEncryptionDictionary(dialog.Encrypt(), dialog.Password(), dialog.Verification());
   options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  options.toFolder = !DestinationIsFile(removeMarksOnly ? 1 : presets.size(), documents.size(),
+  options.toFolder = !DestinationIsFile(removeMarksOnly ? 1 : presets.size(), entries.size(),
                                         std::max<size_t>(1, options.copies.size()));
-  cancel_ = false;
-  converting_ = true;
+  run_->Start(std::move(presets), std::move(entries), dialog.Destination(), std::move(options));
   UpdateActions();
-  progress_ = new ProgressSheet(cancel_, this);
-  progress_->show();
-  conversion_ = StartConversion(std::move(presets), std::move(documents), std::move(destination),
-                                options, *this, cancel_);
-}
-
-void MainWindow::Progress(const ProgressState& state) {
-  QMetaObject::invokeMethod(
-      this,
-      [this, state] {
-        if (progress_) progress_->Show(state);
-      },
-      Qt::QueuedConnection);
-}
-
-bool MainWindow::ContinueWithoutWatermark(const std::string& presetName) {
-  bool goOn = false;
-  OnMainThreadAndWait(this, [&] {
-    QMessageBox box(this);
-    box.setIcon(QMessageBox::Question);
-    //% "The preset \"%1\" has no watermark layer switched on."
-    box.setText(qtTrId("EmptyWatermarkAlertMsg").arg(Text(presetName)));
-    //% "Convert its documents without a watermark?"
-    box.setInformativeText(qtTrId("EmptyWatermarkAlertMsg1"));
-    //% "Continue"
-    QPushButton* goOnButton = box.addButton(qtTrId("ContinueTitle"), QMessageBox::AcceptRole);
-    box.addButton(qtTrId("CancelTitle"), QMessageBox::RejectRole);
-    box.setDefaultButton(goOnButton);
-    box.exec();
-    goOn = box.clickedButton() == goOnButton;
-  });
-  return goOn;
-}
-
-void MainWindow::Finished(const RunReport& report) {
-  QMetaObject::invokeMethod(
-      this, [this, report] { EndRun(report); }, Qt::QueuedConnection);
-}
-
-// The end report: how many outputs were made, every failure with its
-// reason, the warnings, and a way to see the result.
-void MainWindow::EndRun(const RunReport& report) {
-  conversion_.join();
-  converting_ = false;
-  progress_->deleteLater();
-  progress_ = nullptr;
-  UpdateActions();
-  if (closeAfterRun_) {
-    close();
-    return;
-  }
-  QStringList details;
-  if (!report.refused.empty()) details << Text(report.refused);
-  for (const OutputResult* failure : report.Failures()) {
-    const QString file = Text(std::filesystem::path(failure->source).filename().string());
-    if (failure->preset == kMarkRemovalName) {
-      //% "%1: %2"
-      details << qtTrId("FailedRemovalLine").arg(file, Text(failure->outcome.message()));
-      continue;
-    }
-    //% "%1 with \"%2\": %3"
-    details << qtTrId("FailedOutputLine")
-                   .arg(file, Text(failure->preset), Text(failure->outcome.message()));
-  }
-  for (const OutputResult& result : report.results) {
-    for (const std::string& warning : result.warnings) details << Text(warning);
-  }
-  QMessageBox box(this);
-  //% "Conversion"
-  box.setWindowTitle(qtTrId("SuccessfullConvertTitle"));
-  box.setIcon(report.Failures().empty() && report.refused.empty() ? QMessageBox::Information
-                                                                  : QMessageBox::Warning);
-  //% "%n output(s) made"
-  QString summary = qtTrId("SuccessfullConvertMsg", static_cast<int>(report.OutputsMade()));
-  //% ", %n failed."
-  summary += qtTrId("FailedConvertMsg", static_cast<int>(report.Failures().size()));
-  //% "Cancelled: the document in progress was not saved."
-  if (report.cancelled) summary += "\n" + qtTrId("CancelledConvertMsg");
-  box.setText(summary);
-  if (!details.isEmpty()) box.setDetailedText(details.join("\n"));
-  //% "OK"
-  box.addButton(qtTrId("OkButtonString"), QMessageBox::AcceptRole);
-  QPushButton* open = nullptr;
-  std::filesystem::path shown;
-  for (const OutputResult& result : report.results) {
-    if (result.outcome.ok()) shown = result.output;
-  }
-  if (!shown.empty()) {
-    const bool single = report.results.size() == 1;
-    //% "Open PDF"
-    const QString openPdf = qtTrId("OpenPDFFileButton");
-    //% "Open Folder"
-    const QString openFolder = qtTrId("OpenTargetButton");
-    open = box.addButton(single ? openPdf : openFolder, QMessageBox::ActionRole);
-    if (!single) shown = shown.parent_path();
-  }
-  box.exec();
-  if (open && box.clickedButton() == open) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(Text(shown)));
-  }
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  RequestPreview();
+  preview_->RequestPreview();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (converting_ || adding_) {
+  if (Busy()) {
     //% "A conversion is running. Cancel it and quit?"
     const QString question = qtTrId("QuitDuringRunMsg");
-    if (converting_ &&
+    if (run_->Running() &&
         QMessageBox::question(this, qtTrId("QuitTitle"), question) != QMessageBox::Yes) {
       event->ignore();
       return;
     }
-    // The window closes once the run or the add has stopped cleanly.
-    cancel_ = true;
+    // The window closes once the run or the add has stopped cleanly; adds
+    // still waiting are dropped.
+    run_->CancelQuietly();
+    pendingAdds_.clear();
     closeAfterRun_ = true;
     event->ignore();
     return;

@@ -1,12 +1,13 @@
-// The main window: the document table with its count, the preset table, the
-// preview, and the commands of the toolbar and menus. A thin view over the
-// core: it owns the DocumentList and the PresetLibrary, runs adds and
-// conversions on threads of their own, and shows their questions and
-// progress. Main thread only; workers reach it through queued calls.
+// The main window: the frame around the document table with its count, the
+// preset table, the preview pane and the editor, and the commands of the
+// toolbar and menus. A thin view over the core: it owns the DocumentList
+// and the PresetLibrary, runs adds on a thread of their own and hands runs
+// to its RunController. Main thread only; workers reach it through queued
+// calls.
 #pragma once
 
 #include <QMainWindow>
-#include <atomic>
+#include <deque>
 #include <filesystem>
 #include <memory>
 #include <thread>
@@ -14,9 +15,7 @@
 
 #include "app/FieldValuesDialog.h"
 #include "app/models/DocumentTableModel.h"
-#include "app/models/PageRenderQueue.h"
 #include "app/models/PresetTableModel.h"
-#include "app/models/ThumbnailCache.h"
 #include "app/models/WindowActions.h"
 #include "editor/EditHistory.h"
 #include "editor/PresetLibrary.h"
@@ -32,20 +31,21 @@ namespace quillsheet {
 class DestinationDialog;
 class EditorPanel;
 class PresetTableActions;
-class ProgressSheet;
+class PreviewPane;
+class RunController;
 
-class MainWindow : public QMainWindow, private PasswordPrompt, private ConversionObserver {
+class MainWindow : public QMainWindow, private PasswordPrompt {
   Q_OBJECT
 
  public:
   explicit MainWindow(QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // Adds files and folders on the adding thread (one add at a time; a second
-  // request waits for the first).
+  // Adds files and folders on the adding thread, one add at a time: a
+  // request made while one runs waits in line and starts when it ends.
   void AddPaths(std::vector<std::filesystem::path> paths, bool recursive);
 
-  bool Busy() const { return adding_ || converting_; }
+  bool Busy() const;
   const DocumentList& documents() const { return documents_; }
   // The presets behind the preset table (the editor works on it).
   PresetLibrary& Library() { return library_; }
@@ -56,13 +56,11 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   void changeEvent(QEvent* event) override;
 
  private:
-  // PasswordPrompt and ConversionObserver: called on worker threads.
+  // PasswordPrompt: called on the adding thread.
   Answer Ask(const std::filesystem::path& file, int attempt) override;
-  void Progress(const ProgressState& state) override;
-  bool ContinueWithoutWatermark(const std::string& presetName) override;
-  void Finished(const RunReport& report) override;
 
   void ChooseAndAdd();
+  void StartNextAdd();
   void ShowInFolder();
   void ShowAbout();
   void ShowPreferences();
@@ -84,28 +82,10 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
                          bool removeMarksOnly, FieldAnswers fields);
   void StartRunInto(const DestinationDialog& dialog, std::vector<PresetChoice> presets,
                     std::vector<DocumentEntry> entries, bool removeMarksOnly, FieldAnswers fields);
-  void StartRun(std::vector<PresetChoice> presets, std::vector<DocumentEntry> documents,
-                std::filesystem::path destination, std::optional<EncryptionOptions> encryption,
-                bool removeMarksOnly, FieldAnswers fields);
-  void EndRun(const RunReport& report);
   void AddFinished(const AddReport& report);
   void UpdateActions();
   void SetToolbarIcons();
   const ListedDocument* SelectedDocument() const;
-  void ShowSelectedDocument();
-  void RequestPreview();
-  void ShowRendered(int slot, int generation, const QImage& image, SizeF pagePoints,
-                    bool markHidden);
-  // The preview's page: moving through the document, and placing the mark.
-  void SetUpPreview();
-  void GoToPage(int page);
-  void UpdateNavigation();
-  void AskForPage();
-  void ShowPreviewMenu(const QPoint& where);
-  void PlaceMark(PointF displayPoint);
-  void NudgeMark(double dx, double dy);
-  int PreviewPageCount() const;
-  QPixmap ScreenPixmap(const QImage& image) const;  // at the screen's pixel ratio
   std::set<size_t> SelectedDocumentRows() const;
   std::set<size_t> SelectedPresetRows() const;
 
@@ -113,28 +93,23 @@ class MainWindow : public QMainWindow, private PasswordPrompt, private Conversio
   DocumentList documents_;
   PresetLibrary library_;
   EditHistory history_{library_};
+  GeneralPreferences preferences_;  // what the next conversion uses
   // Destroyed before the list and the library they listen to.
   std::unique_ptr<DocumentTableModel> documentModel_;
   std::unique_ptr<PresetTableModel> presetModel_;
   std::unique_ptr<PresetTableActions> presetActions_;
-  EditorPanel* editor_ = nullptr;  // a child widget
+  EditorPanel* editor_ = nullptr;   // a child widget
+  PreviewPane* preview_ = nullptr;  // a child object
+  RunController* run_ = nullptr;    // a child object
   ListenerToken libraryToken_;
-  ProgressSheet* progress_ = nullptr;
-  static constexpr int kPreviewSlot = -1;  // thumbnails use their page's index
-  static constexpr int kMostThumbnails = 500;
-  PageRenderQueue renderer_;
-  int generation_ = 0;  // of the document on show
-  ThumbnailCache thumbnailCache_;
-  std::shared_ptr<SourceDocument> thumbnailsOf_;  // the document the strip shows
-  QSize thumbnailFit_;
-  int previewPage_ = 0;
   std::thread adder_;
-  std::thread conversion_;
-  CancelFlag cancel_{false};
+  struct PendingAdd {
+    std::vector<std::filesystem::path> paths;
+    bool recursive = false;
+  };
+  std::deque<PendingAdd> pendingAdds_;
   bool adding_ = false;
-  bool converting_ = false;
   bool closeAfterRun_ = false;
-  GeneralPreferences preferences_;  // what the next conversion uses
 };
 
 }  // namespace quillsheet

@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include "editor/NumberFields.h"
+#include "output/PageSelection.h"
 #include "ui_PreferencesDialog.h"
 
 namespace quillsheet {
@@ -26,9 +28,40 @@ QString QualityDetail(int filterTag) {
   return qtTrId("KeepOriginal");
 }
 
-constexpr int kPageRangeTag = 6;
-
 }  // namespace
+
+QString PageSelectionName(int tag, const std::string& rangeText) {
+  switch (tag) {
+    case kEvenPages:
+      //% "Even pages"
+      return qtTrId("PagesEven");
+    case kOddPages:
+      //% "Odd pages"
+      return qtTrId("PagesOdd");
+    case kPortraitPages:
+      //% "Portrait pages"
+      return qtTrId("PagesPortrait");
+    case kLandscapePages:
+      //% "Landscape pages"
+      return qtTrId("PagesLandscape");
+    case kPageRange:
+      //% "Page range"
+      return rangeText.empty() ? qtTrId("PagesRange")
+                               : qtTrId("PagesRange") + ' ' + QString::fromStdString(rangeText);
+    case kFirstPage:
+      //% "First page"
+      return qtTrId("PagesFirst");
+    case kLastPage:
+      //% "Last page"
+      return qtTrId("PagesLast");
+    case kFirstAndLastPage:
+      //% "First and last page"
+      return qtTrId("PagesFirstAndLast");
+    default:
+      //% "All pages"
+      return qtTrId("PagesAll");
+  }
+}
 
 PreferencesDialog::PreferencesDialog(GeneralPreferences& preferences,
                                      std::function<Result(const GeneralPreferences&)> store,
@@ -48,24 +81,9 @@ PreferencesDialog::PreferencesDialog(GeneralPreferences& preferences,
   ui_->qualityPopup->addItem(qtTrId("QualityMedium"), 2);
   //% "Low"
   ui_->qualityPopup->addItem(qtTrId("QualityLow"), 3);
-  //% "All pages"
-  ui_->pagesPopup->addItem(qtTrId("PagesAll"), 1);
-  //% "Even pages"
-  ui_->pagesPopup->addItem(qtTrId("PagesEven"), 2);
-  //% "Odd pages"
-  ui_->pagesPopup->addItem(qtTrId("PagesOdd"), 3);
-  //% "Portrait pages"
-  ui_->pagesPopup->addItem(qtTrId("PagesPortrait"), 4);
-  //% "Landscape pages"
-  ui_->pagesPopup->addItem(qtTrId("PagesLandscape"), 5);
-  //% "Page range"
-  ui_->pagesPopup->addItem(qtTrId("PagesRange"), kPageRangeTag);
-  //% "First page"
-  ui_->pagesPopup->addItem(qtTrId("PagesFirst"), 7);
-  //% "Last page"
-  ui_->pagesPopup->addItem(qtTrId("PagesLast"), 8);
-  //% "First and last page"
-  ui_->pagesPopup->addItem(qtTrId("PagesFirstAndLast"), 9);
+  for (int tag = kAllPages; tag <= kFirstAndLastPage; ++tag) {
+    ui_->pagesPopup->addItem(PageSelectionName(tag, {}), tag);
+  }
   Show(preferences_);
   ui_->applyButton->setEnabled(false);
 
@@ -77,9 +95,16 @@ PreferencesDialog::PreferencesDialog(GeneralPreferences& preferences,
                                   static_cast<QAbstractButton*>(ui_->folderPerPresetCheckbox)}) {
     connect(button, &QAbstractButton::toggled, this, &PreferencesDialog::Changed);
   }
-  for (QLineEdit* field : {ui_->separatorField, ui_->rangeField}) {
-    connect(field, &QLineEdit::textEdited, this, &PreferencesDialog::Changed);
-  }
+  connect(ui_->separatorField, &QLineEdit::textEdited, this, &PreferencesDialog::Changed);
+  // The range takes page numbers, "-" and "," only, cleaned as it is typed.
+  connect(ui_->rangeField, &QLineEdit::textChanged, this, [this](const QString& text) {
+    const QString cleaned = QString::fromStdString(FilterPageRangeText(text.toStdString()));
+    if (cleaned != text) {
+      ui_->rangeField->setText(cleaned);
+      return;
+    }
+    Changed();
+  });
   for (QComboBox* popup : {ui_->qualityPopup, ui_->pagesPopup}) {
     connect(popup, &QComboBox::currentIndexChanged, this, &PreferencesDialog::Changed);
   }
@@ -88,7 +113,9 @@ PreferencesDialog::PreferencesDialog(GeneralPreferences& preferences,
     Show(ApplyPreferenceDictionary(DefaultGeneralPreferences()));
     Changed();
   });
-  connect(ui_->doneButton, &QPushButton::clicked, this, &QDialog::accept);
+  connect(ui_->doneButton, &QPushButton::clicked, this, [this] {
+    if (!RangeRefused()) accept();
+  });
 }
 
 PreferencesDialog::~PreferencesDialog() = default;
@@ -98,7 +125,8 @@ void PreferencesDialog::Show(const GeneralPreferences& p) {
       QSignalBlocker(ui_->beforeButton),    QSignalBlocker(ui_->afterButton),
       QSignalBlocker(ui_->noneButton),      QSignalBlocker(ui_->separatorCheckbox),
       QSignalBlocker(ui_->replaceCheckbox), QSignalBlocker(ui_->folderPerPresetCheckbox),
-      QSignalBlocker(ui_->qualityPopup),    QSignalBlocker(ui_->pagesPopup)};
+      QSignalBlocker(ui_->qualityPopup),    QSignalBlocker(ui_->pagesPopup),
+      QSignalBlocker(ui_->rangeField)};
   ui_->beforeButton->setChecked(p.addLabelPosition == LabelPosition::BeforeFileName);
   ui_->afterButton->setChecked(p.addLabelPosition == LabelPosition::AfterFileName);
   ui_->noneButton->setChecked(p.addLabelPosition == LabelPosition::None);
@@ -132,23 +160,38 @@ void PreferencesDialog::UpdateEnabling() {
   ui_->separatorCheckbox->setEnabled(SeparatorCheckboxEnabled(p.addLabelPosition));
   ui_->separatorField->setEnabled(SeparatorFieldEnabled(p.addLabelPosition, p.addSeparator));
   ui_->qualityDetail->setText(QualityDetail(p.filterTag));
-  const bool range = p.pageRangeOptionTag == kPageRangeTag;
+  const bool range = p.pageRangeOptionTag == kPageRange;
   ui_->rangeField->setVisible(range);
   ui_->rangeLabel->setVisible(range);
 }
 
-// Every change is what the next conversion uses; Apply also stores it.
+// Every change is what the next conversion uses, except a page range that
+// names no page, which Apply and Done refuse; Apply also stores it.
 void PreferencesDialog::Changed() {
   UpdateEnabling();
-  preferences_ = Read();
+  const GeneralPreferences read = Read();
+  if (read.pageRangeOptionTag != kPageRange || !PageRangeProblem(read.pageRangeString)) {
+    preferences_ = read;
+  }
   ui_->applyButton->setEnabled(true);
 }
 
+bool PreferencesDialog::RangeRefused() {
+  const GeneralPreferences read = Read();
+  if (read.pageRangeOptionTag != kPageRange) return false;
+  const auto problem = PageRangeProblem(read.pageRangeString);
+  if (!problem) return false;
+  //% "Preferences"
+  QMessageBox::warning(this, qtTrId("PreferencesAlertTitle"), QString::fromStdString(*problem));
+  ui_->rangeField->setFocus();
+  return true;
+}
+
 void PreferencesDialog::Apply() {
+  if (RangeRefused()) return;
   preferences_ = Read();
   const Result stored = store_(preferences_);
   if (!stored.ok()) {
-    //% "Preferences"
     QMessageBox::warning(this, qtTrId("PreferencesAlertTitle"),
                          QString::fromStdString(stored.message()));
     return;

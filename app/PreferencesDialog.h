@@ -17,6 +17,9 @@ class PreferencesDialog;
 
 namespace quillsheet {
 
+// A page selection in the window's words ("Odd pages", "Page range 1-3").
+QString PageSelectionName(int tag, const std::string& rangeText);
+
 class PreferencesDialog : public QDialog {
   Q_OBJECT
 
@@ -31,6 +34,8 @@ class PreferencesDialog : public QDialog {
   GeneralPreferences Read() const;
   void UpdateEnabling();
   void Changed();
+  // Says why the page range cannot stand, when it cannot.
+  bool RangeRefused();
   void Apply();
 
   std::unique_ptr<Ui::PreferencesDialog> ui_;

@@ -20,6 +20,7 @@ void WatermarkView::ShowPage(const QImage& picture, SizeF pagePoints) {
   picture_.setDevicePixelRatio(devicePixelRatioF());
   pagePoints_ = pagePoints;
   text_.clear();
+  setAccessibleDescription(badge_);  // no longer the empty view's text
   update();
 }
 

@@ -52,7 +52,7 @@ bool ReadPages(const std::string& pages, GeneralPreferences& preferences) {
     preferences.pageRangeOptionTag = *tag;
     return true;
   }
-  if (pages.empty() || pages.find_first_not_of("0123456789,-") != std::string::npos) return false;
+  if (PageRangeProblem(pages)) return false;
   preferences.pageRangeOptionTag = kPageRange;
   preferences.pageRangeString = pages;
   return true;
@@ -335,10 +335,8 @@ int Convert(const Arguments& arguments, bool removeMarksOnly) {
     options.encryption = ReadEncryption(*passwordFile, error);
     if (!options.encryption) return Fail(error);
   }
-  if (options.preferences.filterTag != 0 &&
-      (!QualityFilterForTag(options.preferences.filterTag) || !QualityFilterAvailable())) {
-    std::cerr << "quillsheet-cli: the quality filter is not available (is Ghostscript "
-                 "installed?); converting without it\n";
+  if (const auto problem = QualityFilterProblem(options.preferences.filterTag)) {
+    std::cerr << "quillsheet-cli: " << *problem << "\n";
   }
   const std::string destinationText = *arguments.Option("o");
   const std::filesystem::path destination = destinationText;

@@ -62,19 +62,19 @@ Dictionary GetPreferenceValue(const GeneralPreferences& preferences) {
   };
 }
 
-std::optional<Dictionary> BuildGeneralPrefOptions(const GeneralPreferences& preferences,
-                                                  std::int64_t selectedPresetRow) {
-  if (selectedPresetRow < 0) return std::nullopt;
+Dictionary BuildGeneralPrefOptions(const GeneralPreferences& preferences,
+                                   std::int64_t selectedPresetRow) {
   Dictionary dictionary = GetPreferenceValue(preferences);
-  dictionary.insert_or_assign(std::string(prefkey::kWaterMarkPresetIndex), selectedPresetRow);
+  if (selectedPresetRow >= 0) {
+    dictionary.insert_or_assign(std::string(prefkey::kWaterMarkPresetIndex), selectedPresetRow);
+  }
   return dictionary;
 }
 
 Result WriteGeneralPrefOptions(const GeneralPreferences& preferences,
                                std::int64_t selectedPresetRow) {
-  const auto dictionary = BuildGeneralPrefOptions(preferences, selectedPresetRow);
-  if (!dictionary) return Result::Failed("no preset is selected; preferences not written");
-  return WriteSettingsPlist(*dictionary, kGeneralPreferencesFileFormat);
+  return WriteSettingsPlist(BuildGeneralPrefOptions(preferences, selectedPresetRow),
+                            kGeneralPreferencesFileFormat);
 }
 
 std::optional<Dictionary> ReadGeneralPrefOptions(std::string* problem) {

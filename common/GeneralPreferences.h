@@ -53,12 +53,12 @@ GeneralPreferences ApplyPreferenceDictionary(const Dictionary& dictionary);
 // The eight keys taken from the controls (all but the preset row).
 Dictionary GetPreferenceValue(const GeneralPreferences& preferences);
 
-// The dictionary the preferences file receives: all nine keys. No value when
-// no preset row is selected (a negative row), in which case nothing is written.
-std::optional<Dictionary> BuildGeneralPrefOptions(const GeneralPreferences& preferences,
-                                                  std::int64_t selectedPresetRow);
+// The dictionary the preferences file receives: all nine keys, or the eight
+// without the preset's row when none is selected (a negative row).
+Dictionary BuildGeneralPrefOptions(const GeneralPreferences& preferences,
+                                   std::int64_t selectedPresetRow);
 
-// Writes the preferences file; fails, writing nothing, without a selected row.
+// Writes the preferences file.
 Result WriteGeneralPrefOptions(const GeneralPreferences& preferences,
                                std::int64_t selectedPresetRow);
 

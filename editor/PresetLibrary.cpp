@@ -248,7 +248,10 @@ bool PresetLibrary::StoreHeldImage(Dictionary& preset) {
   return true;
 }
 
-Result PresetLibrary::Store(const Dictionary& file) {
+// Every write numbers the presets 0..n-1 in table order, so no operation
+// leaves a gap or a shared index, and a file that had them is mended.
+Result PresetLibrary::Store(Dictionary file) {
+  RenumberToTableOrder(file);
   const Result written = WriteSettingsPlist(file, kPresetLibraryFileFormat);
   for (const std::string& path : written.ok() ? pendingImages_.obsolete : pendingImages_.created) {
     DeleteWatermarkImageFile(&path);
@@ -336,23 +339,10 @@ void PresetLibrary::UpdatePresetAction(Dictionary& file, const std::string& oldN
   }
 }
 
-// Takes a preset out of the file and the working copies, moving the stored
-// indexes of the presets after it up by one.
+// Takes a preset out of the file and the working copies (the store that
+// follows numbers the others again).
 void PresetLibrary::RemovePreset(Dictionary& file, const std::string& name) {
-  const auto count = static_cast<std::int64_t>(file.size());
-  const Dictionary* entry = DictionaryFor(file, name);
-  if (count >= 2 && entry) {
-    const std::int64_t k = IntegerFor(*entry, kWaterMarkPresetIndex).value_or(count);
-    for (std::int64_t j = std::max<std::int64_t>(k + 1, 1); j < count; ++j) {
-      if (j >= static_cast<std::int64_t>(names_.size())) break;
-      const std::string& follower = names_[static_cast<size_t>(j)];
-      const auto saved = file.find(follower);
-      if (saved == file.end() || !saved->second.DictionaryValue()) continue;
-      Set(*saved->second.DictionaryValue(), kWaterMarkPresetIndex, j - 1);
-      if (Dictionary* working = WorkingCopy(follower)) Set(*working, kWaterMarkPresetIndex, j - 1);
-    }
-  }
-  if (entry) {
+  if (const Dictionary* entry = DictionaryFor(file, name)) {
     if (const std::string* path = StringFor(*entry, kWaterMarkImagePath)) {
       pendingImages_.obsolete.push_back(*path);
     }
@@ -497,8 +487,6 @@ Result PresetLibrary::CommitRename(size_t row, const std::string& text) {
       names_.erase(std::find(names_.begin(), names_.end(), oldName));
     }
     UpdatePresetAction(file, oldName, newName);
-    // The replaced preset's row is kept; make the stored order say the same.
-    if (replacing) RenumberToTableOrder(file);
     return Store(file);
   });
   Notify(Change::Buttons);

@@ -136,7 +136,7 @@ class PresetLibrary {
   void UpdatePresetAction(Dictionary& file, const std::string& oldName, const std::string& newName);
   void RemovePreset(Dictionary& file, const std::string& name);
   void RenumberToTableOrder(Dictionary& file);
-  Result Store(const Dictionary& file);
+  Result Store(Dictionary file);
   Result Transaction(const std::function<Result()>& change);
 
   // Picture files made and made obsolete by the operation under way: the

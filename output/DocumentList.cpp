@@ -200,12 +200,13 @@ void DocumentList::RemoveAll() {
   listeners_.Notify({Update::Kind::Reset, {}});
 }
 
-bool DocumentList::MoveRows(const std::set<size_t>& rows, size_t dropRow) {
+std::optional<size_t> DocumentList::MoveRows(const std::set<size_t>& rows, size_t dropRow) {
+  size_t destination = 0;
   {
     std::lock_guard lock(entriesGuard_);
     if (rows.empty() || rows.size() >= entries_.size() || *rows.rbegin() >= entries_.size() ||
         dropRow > entries_.size()) {
-      return false;
+      return std::nullopt;
     }
     std::vector<ListedDocument> moved;
     for (size_t row : rows) moved.push_back(entries_[row]);
@@ -214,12 +215,12 @@ bool DocumentList::MoveRows(const std::set<size_t>& rows, size_t dropRow) {
     }
     const auto before = static_cast<size_t>(
         std::count_if(rows.begin(), rows.end(), [dropRow](size_t row) { return row < dropRow; }));
-    const size_t destination = dropRow - before;
+    destination = dropRow - before;
     entries_.insert(entries_.begin() + static_cast<ptrdiff_t>(destination), moved.begin(),
                     moved.end());
   }
   listeners_.Notify({Update::Kind::Reset, {}});
-  return true;
+  return destination;
 }
 
 size_t DocumentList::Count() const {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -88,9 +89,10 @@ class DocumentList {
 
   void Remove(const std::set<size_t>& rows);
   void RemoveAll();
-  // Moves a block of rows to stand before dropRow, as an internal drag does.
-  // False when the rows cannot be dragged (none, all of them, or out of range).
-  bool MoveRows(const std::set<size_t>& rows, size_t dropRow);
+  // Moves a block of rows to stand before dropRow, as an internal drag does;
+  // gives the row the block now starts at. None when the rows cannot be
+  // dragged (none, all of them, or out of range).
+  std::optional<size_t> MoveRows(const std::set<size_t>& rows, size_t dropRow);
 
   size_t Count() const;
   // A copy of the entries, so a conversion is not disturbed by later adds.

@@ -94,6 +94,18 @@ PageIndexSet PageIndexSetFromRangeToken(std::string_view token, std::uint64_t pa
   return set;
 }
 
+std::optional<std::string> PageRangeProblem(std::string_view text) {
+  constexpr std::uint64_t kAnyLength = std::numeric_limits<std::uint32_t>::max();
+  // An item without digits would read as page 1.
+  if (text.find_first_not_of("0123456789,-") == std::string_view::npos &&
+      text.find_first_of("0123456789") != std::string_view::npos &&
+      !PageIndexSetFromRangeString(text, kAnyLength).empty()) {
+    return std::nullopt;
+  }
+  return "\"" + std::string(text) +
+         "\" names no page: a page range is page numbers and ranges such as 1-3, 7";
+}
+
 PageIndexSet PageIndexSetFromRangeString(std::string_view text, std::uint64_t pageCount) {
   PageIndexSet set;
   for (std::string_view piece : Split(text, ',')) {

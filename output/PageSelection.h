@@ -46,6 +46,11 @@ std::optional<int> SelectionTagNamed(std::string_view name);
 // The selection in words: the name of its tag, or the range text.
 std::string DescribeSelection(int tag, std::string_view rangeText);
 
+// Why a page-range text cannot stand, in words for the user: it has more
+// than page numbers, "-" and ",", or names no page of any document. None
+// when it names at least one page.
+std::optional<std::string> PageRangeProblem(std::string_view text);
+
 // Parses a whole page-range text against a document of pageCount pages.
 PageIndexSet PageIndexSetFromRangeString(std::string_view text, std::uint64_t pageCount);
 

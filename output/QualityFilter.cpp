@@ -118,6 +118,13 @@ std::optional<QualityFilter> QualityFilterForTag(int filterTag) {
   }
 }
 
+std::optional<std::string> QualityFilterProblem(int filterTag) {
+  if (filterTag == 0 || (QualityFilterForTag(filterTag) && QualityFilterAvailable())) {
+    return std::nullopt;
+  }
+  return "the quality filter is not available (is Ghostscript installed?); converted without it";
+}
+
 bool QualityFilterAvailable() {
   const char* path = std::getenv("PATH");
   std::string folders = path ? path : "/usr/bin:/bin";

@@ -25,6 +25,10 @@ std::optional<QualityFilter> QualityFilterForTag(int filterTag);
 // Whether the Ghostscript program can be run.
 bool QualityFilterAvailable();
 
+// Why a run asked for quality filterTag converts without a filter, in words
+// for the user; none when no filter was asked for or it can be used.
+std::optional<std::string> QualityFilterProblem(int filterTag);
+
 // Filters a source (opened with its password) into output, images
 // re-sampled and JPEG-compressed. Cancel kills the child process.
 Result ApplyQualityFilter(const QualityFilter& filter, const DocumentEntry& source,

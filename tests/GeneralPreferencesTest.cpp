@@ -48,16 +48,21 @@ TEST(GeneralPreferences, ResetHoldsFiveEntriesAndLeavesTheRestAtTheirFallbacks) 
   EXPECT_EQ(applied.pageRangeString, "");
 }
 
-TEST(GeneralPreferences, WritesAllNineKeysOnlyWithASelectedPreset) {
+// Preferences are kept without a selected preset too (an empty library):
+// only the preset's row is left out then.
+TEST(GeneralPreferences, WritesAllNineKeysAndTheEightWithoutASelectedPreset) {
   test::ScratchHome home;
   GeneralPreferences preferences;
   preferences.pageRangeOptionTag = 6;
   preferences.pageRangeString = "1-3";
-  EXPECT_FALSE(WriteGeneralPrefOptions(preferences, -1));
-  EXPECT_FALSE(ReadGeneralPrefOptions());
+  ASSERT_TRUE(WriteGeneralPrefOptions(preferences, -1));
+  auto stored = ReadGeneralPrefOptions();
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->size(), 8u);
+  EXPECT_EQ(ApplyPreferenceDictionary(*stored), preferences);
 
   ASSERT_TRUE(WriteGeneralPrefOptions(preferences, 2));
-  const auto stored = ReadGeneralPrefOptions();
+  stored = ReadGeneralPrefOptions();
   ASSERT_TRUE(stored);
   EXPECT_EQ(stored->size(), 9u);
   EXPECT_EQ(IntegerFor(*stored, "WaterMarkPresetIndex"), 2);

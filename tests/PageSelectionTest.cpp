@@ -42,6 +42,19 @@ TEST(PageRange, TextThatNeverPassedTheFieldFilter) {
   EXPECT_TRUE(PageIndexSetFromRangeString("-", 0).empty());
 }
 
+// "abc" would read as page 1: a text that is not page numbers, or names no
+// page, is refused with the reason (the window's field and the command line).
+TEST(PageRange, TextThatNamesNoPageIsRefused) {
+  for (const char* text : {"abc", "", "1-3x", ",", "99999999999999999999999"}) {
+    const auto problem = PageRangeProblem(text);
+    ASSERT_TRUE(problem) << text;
+    EXPECT_NE(problem->find("names no page"), std::string::npos);
+  }
+  for (const char* text : {"1", "2-4,7", "7-", "-3", "5-2"}) {
+    EXPECT_FALSE(PageRangeProblem(text)) << text;
+  }
+}
+
 TEST(PageRange, SetStaysSmallOnHugeDocuments) {
   const PageIndexSet all = PageIndexSetFromRangeString("1-", 1'000'000);
   EXPECT_EQ(all.ranges().size(), 1u);

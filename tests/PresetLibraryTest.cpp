@@ -144,6 +144,35 @@ TEST_F(Library, RemovingRenumbersFollowersAndKeepsTheirEdits) {
   EXPECT_TRUE(File().empty());
 }
 
+// Indexes stay 0..n-1 in table order after removing several rows and adding
+// one, so a restart shows the same order; a file with gaps and a shared
+// index reads in a stable order and is numbered again at its next write.
+TEST_F(Library, IndexesStayTheTableOrderAcrossRemovesAddsAndRestarts) {
+  LoadFour();
+  ASSERT_TRUE(library_.RemoveRows({0, 2}));  // B, D left
+  library_.SetSelection({0}, 0);
+  ASSERT_TRUE(library_.AddPreset("E"));
+  const std::vector<std::string> order{"B", "D", "E"};
+  EXPECT_EQ(library_.waterMarkPresetData(), order);
+  const Dictionary file = File();
+  for (size_t row = 0; row < order.size(); ++row) {
+    EXPECT_EQ(IndexIn(file, order[row]), static_cast<std::int64_t>(row)) << order[row];
+  }
+  PresetLibrary restarted;
+  ASSERT_TRUE(restarted.Load());
+  EXPECT_EQ(restarted.waterMarkPresetData(), order);
+
+  StoreLibrary({{"P", Preset(7, "p")}, {"Q", Preset(3, "q")}, {"R", Preset(3, "r")}});
+  PresetLibrary gapped;
+  ASSERT_TRUE(gapped.Load());
+  EXPECT_EQ(gapped.waterMarkPresetData(), (std::vector<std::string>{"Q", "R", "P"}));
+  gapped.SetSelection({0}, 0);
+  ASSERT_TRUE(gapped.SaveSelectedRow());
+  EXPECT_EQ(IndexIn(File(), "Q"), 0);
+  EXPECT_EQ(IndexIn(File(), "R"), 1);
+  EXPECT_EQ(IndexIn(File(), "P"), 2);
+}
+
 TEST_F(Library, SavingTurnsAPictureIntoTheNextFreeImageFile) {
   LoadFour();
   std::filesystem::create_directories(ImageFolder());

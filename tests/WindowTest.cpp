@@ -42,6 +42,7 @@
 #include "app/models/DocumentTableModel.h"
 #include "app/models/PageRenderQueue.h"
 #include "common/Value.h"
+#include "output/PageSelection.h"
 #include "output/SavePipeline.h"
 #include "tests/TestPdf.h"
 #include "tests/TestSupport.h"
@@ -250,6 +251,102 @@ class WindowTest : public QObject {
     QVERIFY(last7 != received.rend());
     QCOMPARE(std::get<1>(*last7), 20);
     QCOMPARE(std::get<2>(*last7), QSize(50, 100));  // fitted, upright
+  }
+
+  // The preview shows a page as the output will have it: a page the page
+  // selection leaves out has no mark, and a note says why. The page number
+  // tells screen readers where they are.
+  void previewShowsPagesAsTheOutputHasThem() {
+    test::ScratchHome home;
+    GeneralPreferences odd;
+    odd.pageRangeOptionTag = kOddPages;
+    QVERIFY(WriteGeneralPrefOptions(odd, 0));
+    const fs::path pdf = test::WriteTestPdf(home.path() / "two.pdf", {{}, {}});
+    MainWindow window;
+    ShowWith(window, {pdf});
+    auto* view = window.findChild<WatermarkView*>("preview");
+    auto* number = window.findChild<QToolButton*>("pageNumberButton");
+    QTRY_VERIFY(view->pagePoints().width > 0);
+    QTRY_VERIFY(!view->accessibleDescription().contains("Select a document"));
+    QCOMPARE(number->accessibleDescription(), QString("Page 1 of 2"));
+    window.findChild<QToolButton*>("nextPageButton")->click();
+    QTRY_VERIFY(view->accessibleDescription().contains("not marked"));
+    QVERIFY(view->accessibleDescription().contains("Odd pages"));
+    QCOMPARE(number->accessibleDescription(), QString("Page 2 of 2"));
+
+    // The left-out page is drawn exactly as the page alone.
+    OpenError error = OpenError::None;
+    std::string message;
+    const std::shared_ptr<SourceDocument> document = SourceDocument::Open(pdf, "", error, message);
+    PageRenderQueue queue;
+    std::map<int, std::pair<QImage, bool>> drawn;
+    connect(&queue, &PageRenderQueue::Rendered, this,
+            [&](int slot, int, const QImage& image, SizeF, bool, bool leftOut) {
+              drawn[slot] = {image, leftOut};
+            });
+    WatermarkSettings marked = window.Library().GetPresetSettingsForIndex(0);
+    QVERIFY(marked.textEnabled);
+    PageRenderQueue::Request request{1, 1, document, 1, QSize(200, 200), marked, {}};
+    request.selectionTag = kOddPages;
+    queue.Render(request);
+    request.slot = 2;
+    request.page = 0;
+    queue.Render(request);
+    queue.Render({3, 1, document, 1, QSize(200, 200), std::nullopt, {}});
+    QTRY_COMPARE(drawn.size(), size_t{3});
+    QVERIFY(drawn[1].second && !drawn[2].second);
+    QCOMPARE(drawn[1].first, drawn[3].first);
+  }
+
+  // Remove selects the row at the first removed index; Remove All empties
+  // the preview, the strip, the page buttons and the title; rows dragged
+  // elsewhere stay selected.
+  void removingDocumentsMovesTheSelection() {
+    test::ScratchHome home;
+    std::vector<fs::path> files;
+    for (int i = 0; i < 4; ++i) {
+      files.push_back(test::WriteTestPdf(home.path() / ("r" + std::to_string(i) + ".pdf"),
+                                         std::vector<test::TestPage>(i + 1)));
+    }
+    MainWindow window;
+    ShowWith(window, files);
+    auto* table = window.findChild<QTableView*>("documentTable");
+    auto* thumbnails = window.findChild<QListWidget*>("thumbnails");
+    table->selectRow(1);
+    QTRY_VERIFY(window.windowTitle().contains("r1.pdf"));
+    window.findChild<QAction*>("actionRemove")->trigger();
+    QTRY_VERIFY(window.windowTitle().contains("r2.pdf"));
+    QCOMPARE(table->selectionModel()->selectedRows().size(), 1);
+    QCOMPARE(table->selectionModel()->selectedRows().front().row(), 1);
+    QCOMPARE(thumbnails->count(), 3);
+
+    auto* model = table->model();
+    std::unique_ptr<QMimeData> first(model->mimeData({model->index(0, 0)}));
+    QVERIFY(model->dropMimeData(first.get(), Qt::MoveAction, 3, 0, {}));
+    QTRY_VERIFY(window.windowTitle().contains("r0.pdf"));
+    QCOMPARE(table->selectionModel()->selectedRows().front().row(), 2);
+
+    window.findChild<QAction*>("actionRemoveAll")->trigger();
+    QTRY_COMPARE(window.windowTitle(), QString("Quillsheet"));
+    QCOMPARE(thumbnails->count(), 0);
+    QVERIFY(!window.findChild<QToolButton*>("pageNumberButton")->isEnabled());
+    QVERIFY(window.findChild<WatermarkView*>("preview")->accessibleDescription().contains(
+        "Select a document"));
+  }
+
+  // Adds asked for while one runs wait in line and all arrive.
+  void addsWaitInLine() {
+    test::ScratchHome home;
+    std::vector<fs::path> files;
+    for (int i = 0; i < 6; ++i) {
+      files.push_back(test::WriteTestPdf(home.path() / ("q" + std::to_string(i) + ".pdf"), {{}}));
+    }
+    MainWindow window;
+    window.show();
+    for (const fs::path& file : files) window.AddPaths({file}, false);
+    QVERIFY(window.Busy());
+    QTRY_COMPARE(window.documents().Count(), files.size());
+    QTRY_VERIFY(!window.Busy());
   }
 
   // A text with fields is previewed with the values of the page on screen;
@@ -470,7 +567,45 @@ class WindowTest : public QObject {
     QVERIFY(sheet->findChild<QRadioButton*>("noneButton")->isChecked());
     QVERIFY(!sheet->findChild<QCheckBox*>("separatorCheckbox")->isEnabled());
     QVERIFY(apply->isEnabled());
+    // A range that names no page is refused with the reason, and not used.
+    pages->setCurrentIndex(pages->findData(6));
+    range->clear();
+    QTest::keyClicks(range, "abc");
+    QCOMPARE(range->text(), QString());
+    QString refusal;
+    KeepMessage(refusal);
     sheet->findChild<QPushButton*>("doneButton")->click();
+    QTRY_VERIFY(refusal.contains("names no page"));
+    QVERIFY(sheet->isVisible());
+    QTest::keyClicks(range, "3");
+    sheet->findChild<QPushButton*>("doneButton")->click();
+    QTRY_VERIFY(!sheet->isVisible());
+  }
+
+  // With the last preset gone nothing can be converted; preferences are
+  // still kept.
+  void preferencesAreStoredWithoutPresets() {
+    test::ScratchHome home;
+    const fs::path pdf = test::WriteTestPdf(home.path() / "a.pdf", {{}});
+    {
+      MainWindow window;
+      ShowWith(window, {pdf});
+      QVERIFY(window.findChild<QAction*>("actionConvertAll")->isEnabled());
+      window.Library().SetSelection({0, 1, 2, 3, 4, 5}, 0);
+      QVERIFY(window.Library().RemoveRows({0, 1, 2, 3, 4, 5}));
+      QTRY_VERIFY(!window.findChild<QAction*>("actionConvertAll")->isEnabled());
+      window.findChild<QAction*>("actionPreferences")->trigger();
+      QDialog* sheet = nullptr;
+      QTRY_VERIFY((sheet = window.findChild<QDialog*>("PreferencesDialog")) != nullptr);
+      auto* pages = sheet->findChild<QComboBox*>("pagesPopup");
+      pages->setCurrentIndex(pages->findData(3));
+      sheet->findChild<QPushButton*>("applyButton")->click();
+      sheet->findChild<QPushButton*>("doneButton")->click();
+      QVERIFY(window.close());
+    }
+    const auto stored = ReadGeneralPrefOptions();
+    QVERIFY(stored);
+    QCOMPARE(ApplyPreferenceDictionary(*stored).pageRangeOptionTag, 3);
   }
 
   // A second launch hands its files to the running window and exits.

@@ -135,7 +135,17 @@ bool DocumentTableModel::dropMimeData(const QMimeData* data, Qt::DropAction acti
   if (!canDropMimeData(data, action, row, column, parent)) return false;
   if (data->hasFormat(kRowsType)) {
     const size_t dropRow = row < 0 ? rows_.size() : static_cast<size_t>(row);
-    return list_.MoveRows(DraggedRows(data), dropRow);
+    const std::set<size_t> dragged = DraggedRows(data);
+    const auto first = list_.MoveRows(dragged, dropRow);
+    if (!first) return false;
+    // After the reset that the move queued.
+    QMetaObject::invokeMethod(
+        this,
+        [this, first = static_cast<int>(*first), count = static_cast<int>(dragged.size())] {
+          emit rowsDragged(first, count);
+        },
+        Qt::QueuedConnection);
+    return true;
   }
   std::vector<std::filesystem::path> paths;
   for (const QUrl& url : data->urls()) {

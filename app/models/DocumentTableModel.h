@@ -50,6 +50,11 @@ class DocumentTableModel : public QAbstractTableModel {
   // The document of a row, as the model shows it.
   const ListedDocument* Document(int row) const;
 
+ signals:
+  // Rows dragged within the table now stand at first..first+count-1 (sent
+  // once the model shows them there).
+  void rowsDragged(int first, int count);
+
  private:
   void Apply(const DocumentList::Update& update);
 

@@ -73,6 +73,17 @@ PageRenderQueue::Drawn PageRenderQueue::Draw(const Request& request) {
   }
   WatermarkSettings settings = *request.settings;
   settings.viewScale = static_cast<float>(kept_->scale());
+  const auto pages = static_cast<std::uint64_t>(request.document->PageCount());
+  std::optional<PageIndexSet> range;
+  if (request.selectionTag == kPageRange) {
+    range = PageIndexSetFromRangeString(request.rangeText, pages);
+  }
+  const SizeF shown = kept_->pagePoints();
+  if (!IsPageSelected(request.selectionTag, static_cast<std::uint64_t>(request.page) + 1, pages,
+                      shown.width, shown.height, range ? &*range : nullptr)) {
+    settings.textEnabled = settings.fillEnabled = false;
+    return {ImageOf(kept_->Frame(settings)), shown, false, true};
+  }
   if (settings.textFields) {
     FieldValues values = request.fields;
     const int pages = request.document->PageCount();
@@ -100,7 +111,8 @@ void PageRenderQueue::Work() {
     QMetaObject::invokeMethod(
         this,
         [this, slot, generation, drawn] {
-          emit Rendered(slot, generation, drawn.image, drawn.pagePoints, drawn.markHidden);
+          emit Rendered(slot, generation, drawn.image, drawn.pagePoints, drawn.markHidden,
+                        drawn.leftOut);
         },
         Qt::QueuedConnection);
   }

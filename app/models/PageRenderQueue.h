@@ -19,6 +19,7 @@
 #include "engine/SourceDocument.h"
 #include "engine/TextFields.h"
 #include "engine/WatermarkSettings.h"
+#include "output/PageSelection.h"
 
 namespace quillsheet {
 
@@ -36,6 +37,10 @@ class PageRenderQueue : public QObject {
     // For a text with fields, the values besides the page's own (which the
     // worker fills in); fields without a value show as written.
     FieldValues fields;
+    // The page selection of a conversion: a page it leaves out is drawn
+    // without the layers, as the output will have it.
+    int selectionTag = kAllPages;
+    std::string rangeText = {};
   };
 
   explicit PageRenderQueue(QObject* parent = nullptr);
@@ -48,15 +53,17 @@ class PageRenderQueue : public QObject {
  signals:
   // A null image when the page could not be drawn; pagePoints is the size
   // of the page as displayed, in points (the picture's scale follows);
-  // markHidden: the page hides the marked picture's layers behind it.
+  // markHidden: the page hides the marked picture's layers behind it;
+  // leftOut: the page selection leaves the page unmarked.
   void Rendered(int slot, int generation, const QImage& image, quillsheet::SizeF pagePoints,
-                bool markHidden);
+                bool markHidden, bool leftOut);
 
  private:
   struct Drawn {
     QImage image;
     SizeF pagePoints;
     bool markHidden = false;
+    bool leftOut = false;
   };
   void Work();
   Drawn Draw(const Request& request);  // on the worker

@@ -524,5 +524,25 @@
             <numerusform></numerusform>
         </translation>
     </message>
+    <message id="OpenFailedTitle">
+        <source>Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="OpenFailedMsg">
+        <source>The desktop has no program to open %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PageOfPages">
+        <source>Page %1 of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PageLeftOutBadge">
+        <source>This page is not marked: page selection %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="SavedInMsg">
+        <source>Saved in %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
