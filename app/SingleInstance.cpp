@@ -1,35 +1,119 @@
 #include "app/SingleInstance.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QLocalSocket>
+#include <cstdlib>
 
 namespace quillsheet {
+namespace {
 
-SingleInstance::SingleInstance(QString name, QObject* parent)
-    : QObject(parent), name_(std::move(name)) {}
+// Whether path is a folder this user owns that nobody else may enter.
+bool PrivateFolder(const std::filesystem::path& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid() &&
+         (info.st_mode & 077) == 0;
+}
 
-QString SingleInstance::DefaultName() {
-  return QStringLiteral("org.quillsheet.Quillsheet-%1").arg(::getuid());
+// The folder, made with mode 0700 when missing; none when it exists but is
+// not private.
+std::optional<std::filesystem::path> MakePrivateFolder(const std::filesystem::path& path) {
+  if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return std::nullopt;
+  if (!PrivateFolder(path)) return std::nullopt;
+  return path;
+}
+
+// The display this session shows on, as a file name: "wayland-0", "x11-:1".
+std::string DisplayKey() {
+  std::string key;
+  if (const char* wayland = std::getenv("WAYLAND_DISPLAY"); wayland && *wayland) {
+    key = std::string("wayland-") + wayland;
+  } else if (const char* x = std::getenv("DISPLAY"); x && *x) {
+    key = std::string("x11-") + x;
+  } else {
+    key = "console";
+  }
+  for (char& c : key) {
+    if (c == '/') c = '_';
+  }
+  return key;
+}
+
+// A socket file may be connected to only when it is this user's own.
+bool OwnSocket(const std::filesystem::path& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode) && info.st_uid == ::getuid();
+}
+
+// Holds an exclusive lock on a file while it lives.
+class TurnLock {
+ public:
+  explicit TurnLock(const std::filesystem::path& path)
+      : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600)) {
+    if (fd_ >= 0) ::flock(fd_, LOCK_EX);
+  }
+  ~TurnLock() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  TurnLock(const TurnLock&) = delete;
+  TurnLock& operator=(const TurnLock&) = delete;
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+SingleInstance::Place SingleInstance::SessionSocket() {
+  std::optional<std::filesystem::path> folder;
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
+    if (!PrivateFolder(runtime)) {
+      return {std::nullopt, std::string(runtime) + " is not a runtime folder of this user's own"};
+    }
+    folder = MakePrivateFolder(std::filesystem::path(runtime) / "quillsheet");
+  } else {
+    const char* temporary = std::getenv("TMPDIR");
+    const std::filesystem::path base = temporary && *temporary ? temporary : "/tmp";
+    folder = MakePrivateFolder(base / ("quillsheet-" + std::to_string(::getuid())));
+  }
+  if (!folder) return {std::nullopt, "no private folder for the window's socket"};
+  return {*folder / ("instance-" + DisplayKey()), {}};
+}
+
+SingleInstance::SingleInstance(std::filesystem::path socket, QObject* parent)
+    : QObject(parent), socket_(std::move(socket)) {}
+
+bool SingleInstance::HandOverOrListen(const QStringList& files) {
+  const TurnLock turn(socket_.string() + ".lock");
+  if (HandOver(files)) return true;
+  Listen();
+  return false;
 }
 
 // The message: one path a line, UTF-8, then the connection closes.
 bool SingleInstance::HandOver(const QStringList& files) const {
+  if (!OwnSocket(socket_)) return false;
   QLocalSocket socket;
-  socket.connectToServer(name_);
+  socket.connectToServer(QString::fromStdString(socket_.string()));
   if (!socket.waitForConnected(500)) return false;
-  socket.write(files.join('\n').toUtf8() + '\n');
+  socket.write(files.isEmpty() ? QByteArray("\n") : files.join('\n').toUtf8() + '\n');
   const bool sent = socket.waitForBytesWritten(1000);
   socket.disconnectFromServer();
   return sent;
 }
 
+// Called in turn with HandOver: a socket nobody answered on was left by a
+// window that ended without removing it.
 bool SingleInstance::Listen() {
+  const QString name = QString::fromStdString(socket_.string());
   server_.setSocketOptions(QLocalServer::UserAccessOption);
-  if (!server_.listen(name_)) {
-    // A socket left by an instance that crashed: nobody answered HandOver.
-    QLocalServer::removeServer(name_);
-    if (!server_.listen(name_)) return false;
+  if (!server_.listen(name)) {
+    if (!OwnSocket(socket_)) return false;
+    QLocalServer::removeServer(name);
+    if (!server_.listen(name)) return false;
   }
   connect(&server_, &QLocalServer::newConnection, this, [this] {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
@@ -39,7 +123,7 @@ bool SingleInstance::Listen() {
           if (!line.isEmpty()) files << QString::fromUtf8(line);
         }
         socket->deleteLater();
-        if (!files.isEmpty()) emit filesReceived(files);
+        emit filesReceived(files);
       });
     }
   });

@@ -33,6 +33,8 @@
 #include <fstream>
 #include <thread>
 
+#include <unistd.h>
+
 #include "app/FieldValuesDialog.h"
 #include "app/MainWindow.h"
 #include "app/NumberField.h"
@@ -608,20 +610,52 @@ class WindowTest : public QObject {
     QCOMPARE(ApplyPreferenceDictionary(*stored).pageRangeOptionTag, 3);
   }
 
-  // A second launch hands its files to the running window and exits.
+  // A second launch in the same session hands its files to the running
+  // window; another display has a socket of its own; the socket lives in a
+  // folder only this user may enter, and one another user owns is refused.
   void secondLaunchHandsItsFilesOver() {
-    const QString name =
-        QStringLiteral("quillsheet-test-%1").arg(QCoreApplication::applicationPid());
-    SingleInstance second(name);
-    QVERIFY(!second.HandOver({"/nowhere/a.pdf"}));  // nobody runs yet
-    SingleInstance first(name);
-    QVERIFY(first.Listen());
+    test::ScratchHome home;
+    const fs::path runtime = home.path() / "runtime";
+    fs::create_directory(runtime);
+    fs::permissions(runtime, fs::perms::owner_all);
+    qputenv("XDG_RUNTIME_DIR", runtime.c_str());
+    qputenv("DISPLAY", ":7");
+    qunsetenv("WAYLAND_DISPLAY");
+    const auto place = SingleInstance::SessionSocket();
+    QVERIFY2(place.socket, place.problem.c_str());
+    QCOMPARE(place.socket->parent_path(), runtime / "quillsheet");
+    QCOMPARE(fs::status(runtime / "quillsheet").permissions() & fs::perms::all,
+             fs::perms::owner_all);
+
+    SingleInstance first(*place.socket);
+    QVERIFY(!first.HandOverOrListen({}));  // nobody runs yet: it listens
     QStringList received;
-    connect(&first, &SingleInstance::filesReceived, this,
-            [&](const QStringList& files) { received = files; });
+    int arrivals = 0;
+    connect(&first, &SingleInstance::filesReceived, this, [&](const QStringList& files) {
+      received = files;
+      ++arrivals;
+    });
     const QStringList files{"/docs/a b.pdf", QString::fromUtf8("/docs/\u00e9t\u00e9.pdf")};
-    QVERIFY(second.HandOver(files));
+    SingleInstance second(*place.socket);
+    QVERIFY(second.HandOverOrListen(files));
     QTRY_COMPARE(received, files);
+    QVERIFY(second.HandOverOrListen({}));  // no files: the running window is raised
+    QTRY_COMPARE(arrivals, 2);
+    QVERIFY(received.isEmpty());
+
+    qputenv("DISPLAY", ":8");
+    QVERIFY(*SingleInstance::SessionSocket().socket != *place.socket);
+
+    // A runtime folder others may enter is not used.
+    fs::permissions(runtime, fs::perms::others_exec, fs::perm_options::add);
+    QVERIFY(!SingleInstance::SessionSocket().socket);
+    fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
+    if (::getuid() == 0) {
+      // A folder another user made first is refused.
+      QVERIFY(::chown((runtime / "quillsheet").c_str(), 65534, 65534) == 0);
+      QVERIFY(!SingleInstance::SessionSocket().socket);
+    }
+    qunsetenv("XDG_RUNTIME_DIR");
   }
 
   // The password box of the destination panel: passwords that differ refuse

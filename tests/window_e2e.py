@@ -9,7 +9,10 @@ command line's render of the saved preset: the new text at the new place.
 Then starts `quillsheet` with that output and runs File > Remove
 Watermarks...: the result must look like the original PDF again.
 Finds every control by the accessible name a screen reader reads.
-Run under `xvfb-run -a dbus-run-session`; usage: window_e2e.py QUILLSHEET PDF
+Run under `xvfb-run -a dbus-run-session`; usage: window_e2e.py QUILLSHEET PDF [WM]
+With WM (a window manager such as openbox) the windows run under it, where
+focus and dialogs behave as on a desktop. Every run has its own runtime and
+temporary folders, so it never meets another run's window or a user's.
 """
 import contextlib
 import os
@@ -198,10 +201,25 @@ def remove_watermarks(program, marked, unmarked, env):
 def main():
     program, pdf = sys.argv[1], os.path.abspath(sys.argv[2])
     scratch = tempfile.mkdtemp(prefix="quillsheet-e2e-")
-    output = os.path.join(scratch, "marked.pdf")
+    runtime, temporary = os.path.join(scratch, "runtime"), os.path.join(scratch, "tmp")
+    os.mkdir(runtime, 0o700)
+    os.mkdir(temporary, 0o700)
     env = dict(os.environ, HOME=scratch, XDG_CONFIG_HOME=os.path.join(scratch, "config"),
-               XDG_DATA_HOME=os.path.join(scratch, "data"),
-               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+               XDG_DATA_HOME=os.path.join(scratch, "data"), XDG_RUNTIME_DIR=runtime,
+               TMPDIR=temporary, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+    manager = subprocess.Popen([sys.argv[3]], env=env) if len(sys.argv) > 3 else None
+    try:
+        run(program, pdf, scratch, env)
+    finally:
+        if manager:
+            manager.terminate()
+            manager.wait(timeout=TIMEOUT)
+    shutil.rmtree(scratch)
+    print("PASS: converted the sample through the window and took the mark off again")
+
+
+def run(program, pdf, scratch, env):
+    output = os.path.join(scratch, "marked.pdf")
     with running(program, pdf, env) as (app, frame):
         documents = wait_for("document table", lambda: named(frame, "table", "Documents"))
         wait_for("added document", lambda: named(documents, "table cell",
@@ -241,8 +259,6 @@ def main():
     remove_watermarks(program, output, unmarked, env)
     if render(unmarked) != render(pdf):
         sys.exit("FAIL: Remove Watermarks... did not give back the original page")
-    shutil.rmtree(scratch)
-    print("PASS: converted the sample through the window and took the mark off again")
 
 
 if __name__ == "__main__":
