@@ -7,11 +7,23 @@
 #include <QLineEdit>
 
 namespace quillsheet {
+namespace {
 
-DestinationDialog::DestinationDialog(bool toFile, const std::filesystem::path& suggested,
+QString TitleFor(DestinationDialog::Purpose purpose) {
+  if (purpose == DestinationDialog::Purpose::RemoveMarks) {
+    //% "Remove Watermarks"
+    return qtTrId("RemoveMarksDialogTitle");
+  }
+  //% "Convert"
+  return qtTrId("OpenDestinationDialogTitle");
+}
+
+}  // namespace
+
+DestinationDialog::DestinationDialog(Purpose purpose, bool toFile,
+                                     const std::filesystem::path& suggested, const QString& pages,
                                      QWidget* parent)
-    //% "Convert"
-    : QFileDialog(parent, qtTrId("OpenDestinationDialogTitle")) {
+    : QFileDialog(parent, TitleFor(purpose)) {
   setObjectName(QStringLiteral("DestinationDialog"));
   setOption(QFileDialog::DontUseNativeDialog);
   if (toFile) {
@@ -49,12 +61,24 @@ DestinationDialog::DestinationDialog(bool toFile, const std::filesystem::path& s
   //% "&Verify"
   auto* verifyLabel = new QLabel(qtTrId("EncryptVerifyLabel"), accessory);
   verifyLabel->setBuddy(verifyField_);
+  //% "Protect copies of locked files with their own password"
+  keepInputPasswordBox_ = new QCheckBox(qtTrId("KeepInputPasswordBox"), accessory);
+  keepInputPasswordBox_->setObjectName(QStringLiteral("keepInputPasswordBox"));
+  if (!pages.isEmpty()) {
+    //% "Pages marked: %1 (Preferences)"
+    auto* marked = new QLabel(qtTrId("PagesMarkedNote").arg(pages), accessory);
+    marked->setObjectName(QStringLiteral("pagesNote"));
+    form->addRow(marked);
+  }
   form->addRow(encryptBox_);
   form->addRow(passwordLabel, passwordField_);
   form->addRow(verifyLabel, verifyField_);
+  form->addRow(keepInputPasswordBox_);
+  // With a password for the outputs, every copy has that one.
   connect(encryptBox_, &QCheckBox::toggled, this, [this](bool on) {
     passwordField_->setEnabled(on);
     verifyField_->setEnabled(on);
+    keepInputPasswordBox_->setEnabled(!on);
   });
   if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
     grid->addWidget(accessory, grid->rowCount(), 0, 1, grid->columnCount());
@@ -79,5 +103,8 @@ std::filesystem::path DestinationDialog::Destination() const {
 bool DestinationDialog::Encrypt() const { return encryptBox_->isChecked(); }
 std::string DestinationDialog::Password() const { return passwordField_->text().toStdString(); }
 std::string DestinationDialog::Verification() const { return verifyField_->text().toStdString(); }
+bool DestinationDialog::KeepInputPassword() const {
+  return keepInputPasswordBox_->isEnabled() && keepInputPasswordBox_->isChecked();
+}
 
 }  // namespace quillsheet

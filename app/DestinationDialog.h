@@ -1,6 +1,8 @@
 // The panel that asks where outputs go: a file (one output) or a folder
-// (several), with the password box as its accessory. Its answer is checked by
-// the core's encryption rule before any run starts. Main thread only.
+// (several), titled for the run it starts, with its accessory: the pages a
+// conversion marks, the password box, and whether copies of locked files
+// keep their own password. Its answer is checked by the core's encryption
+// rule before any run starts. Main thread only.
 #pragma once
 
 #include <QFileDialog>
@@ -18,8 +20,11 @@ class DestinationDialog : public QFileDialog {
   Q_OBJECT
 
  public:
-  // toFile: ask for a file named like suggested; else for a folder.
-  DestinationDialog(bool toFile, const std::filesystem::path& suggested, QWidget* parent);
+  enum class Purpose { Convert, RemoveMarks };
+  // toFile: ask for a file named like suggested; else for a folder. pages
+  // names the page selection a conversion marks (none for a removal).
+  DestinationDialog(Purpose purpose, bool toFile, const std::filesystem::path& suggested,
+                    const QString& pages, QWidget* parent);
 
   std::filesystem::path Destination() const;
   // What the password box asks for: nothing when it is off; a problem (an
@@ -27,11 +32,15 @@ class DestinationDialog : public QFileDialog {
   bool Encrypt() const;
   std::string Password() const;
   std::string Verification() const;
+  // Without a password for the outputs: copies of locked files are
+  // protected with the file's own password.
+  bool KeepInputPassword() const;
 
  private:
   void ShowWhetherTheyMatch();
 
   QCheckBox* encryptBox_ = nullptr;
+  QCheckBox* keepInputPasswordBox_ = nullptr;
   QLineEdit* passwordField_ = nullptr;
   QLineEdit* verifyField_ = nullptr;
 };

@@ -500,7 +500,8 @@ void EditorPanel::ShowFillKind(int kind) {
 }
 
 void EditorPanel::ChoosePicture() {
-  auto* dialog = new QFileDialog(this, qtTrId("AddPDFDialogTitle"));
+  //% "Choose Picture"
+  auto* dialog = new QFileDialog(this, qtTrId("ChoosePictureTitle"));
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   dialog->setOption(QFileDialog::DontUseNativeDialog);
   dialog->setFileMode(QFileDialog::ExistingFile);

@@ -38,6 +38,7 @@
 #include "app/ToolbarIcons.h"
 #include "common/AppPaths.h"
 #include "editor/NumberFields.h"
+#include "output/OutputNaming.h"
 #include "output/SavePipeline.h"
 #include "ui_MainWindow.h"
 
@@ -481,18 +482,33 @@ std::vector<DocumentEntry> MainWindow::DocumentsToConvert(bool allDocuments) con
   return entries;
 }
 
+// A single output is suggested beside its source, named as the naming
+// preferences name a converted file (never the source's own name).
 void MainWindow::AskForDestination(std::vector<PresetChoice> presets,
                                    std::vector<DocumentEntry> entries, bool removeMarksOnly,
                                    FieldAnswers fields) {
   const bool toFile = DestinationIsFile(removeMarksOnly ? 1 : presets.size(), entries.size(),
                                         std::max<size_t>(1, fields.copies.size()));
   const std::filesystem::path source(entries.front().path);
-  const std::string suffix = removeMarksOnly ? "-unmarked.pdf" : "-marked.pdf";
+  std::filesystem::path suggested = source.parent_path();
+  if (toFile && removeMarksOnly) {
+    suggested /= source.stem().string() + "-unmarked.pdf";
+  } else if (toFile) {
+    LabelPosition position = preferences_.addLabelPosition;
+    const std::string separator = GetAppFilePrefOptions(preferences_, position);
+    suggested = OutputPathInFolder(
+        suggested,
+        GetFullFileNameForPresetIndex(SafeNameComponent(presets.front().name), position, separator,
+                                      source.stem().string()),
+        false, {source});
+  }
+  const QString pages = removeMarksOnly ? QString()
+                                        : PageSelectionName(preferences_.pageRangeOptionTag,
+                                                            preferences_.pageRangeString);
   // Window-modal and not waited on: the window goes on serving its events.
-  auto* dialog = new DestinationDialog(
-      toFile,
-      toFile ? source.parent_path() / (source.stem().string() + suffix) : source.parent_path(),
-      this);
+  auto* dialog = new DestinationDialog(removeMarksOnly ? DestinationDialog::Purpose::RemoveMarks
+                                                       : DestinationDialog::Purpose::Convert,
+                                       toFile, suggested, pages, this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
   connect(dialog, &QDialog::accepted, this,
           [this, dialog, presets = std::move(presets), entries = std::move(entries),
@@ -523,6 +539,7 @@ void MainWindow::StartRunInto(const DestinationDialog& dialog, std::vector<Prese
   options.preferences = preferences_;
   options.encryption =
       GetEncryptionDictionary(dialog.Encrypt(), dialog.Password(), dialog.Verification());
+  options.keepInputPassword = dialog.KeepInputPassword();
   options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   options.toFolder = !DestinationIsFile(removeMarksOnly ? 1 : presets.size(), entries.size(),
                                         std::max<size_t>(1, options.copies.size()));

@@ -331,6 +331,7 @@ int Convert(const Arguments& arguments, bool removeMarksOnly) {
     if (!copies) return Fail(error + "; nothing was converted");
     options.copies = std::move(*copies);
   }
+  options.keepInputPassword = arguments.flags.count("keep-input-password") > 0;
   if (const auto passwordFile = arguments.Option("encrypt-password-file")) {
     options.encryption = ReadEncryption(*passwordFile, error);
     if (!options.encryption) return Fail(error);
@@ -407,14 +408,14 @@ std::optional<Arguments> CommandArguments(const std::vector<std::string>& words,
 
 int RunConvertCommand(const std::vector<std::string>& words) {
   int status = kExitOk;
-  const auto arguments =
-      CommandArguments(words, "convert",
-                       {"o", "preset", "preset-file", "name", "pages", "quality",
-                        "encrypt-password-file", "input-password", "name-position", "separator",
-                        "jobs", "field", "fields-file", "name-template"},
-                       {"recursive", "no-separator", "replace", "folder-per-preset",
-                        "no-folder-per-preset", "allow-no-watermark", "keep-marks"},
-                       kConvertUsage, status);
+  const auto arguments = CommandArguments(
+      words, "convert",
+      {"o", "preset", "preset-file", "name", "pages", "quality", "encrypt-password-file",
+       "input-password", "name-position", "separator", "jobs", "field", "fields-file",
+       "name-template"},
+      {"recursive", "no-separator", "replace", "folder-per-preset", "no-folder-per-preset",
+       "allow-no-watermark", "keep-marks", "keep-input-password"},
+      kConvertUsage, status);
   return arguments ? Convert(*arguments, false) : status;
 }
 
@@ -422,7 +423,7 @@ int RunUnmarkCommand(const std::vector<std::string>& words) {
   int status = kExitOk;
   const auto arguments =
       CommandArguments(words, "unmark", {"o", "encrypt-password-file", "input-password", "jobs"},
-                       {"recursive", "replace"}, kUnmarkUsage, status);
+                       {"recursive", "replace", "keep-input-password"}, kUnmarkUsage, status);
   return arguments ? Convert(*arguments, true) : status;
 }
 

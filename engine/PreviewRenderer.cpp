@@ -154,7 +154,7 @@ double PreviewFrames::VisibleShareBehind(const WatermarkSettings& settings) cons
 }
 
 bool PreviewFrames::HidesTheMarkBehind(const WatermarkSettings& settings) const {
-  constexpr double kLeastVisibleShare = 0.02;
+  constexpr double kLeastVisibleShare = 0.5;
   return VisibleShareBehind(settings) < kLeastVisibleShare;
 }
 

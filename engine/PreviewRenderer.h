@@ -31,9 +31,9 @@ class PreviewFrames {
   // settings.viewScale should be scale(). Null when invalid.
   SurfaceHandle Frame(const WatermarkSettings& settings) const;
 
-  // Whether the page hides what the layers behind it draw: less than 2 %
-  // of it shows through (an opaque background, a scan). False when nothing
-  // is drawn behind the page.
+  // Whether the page hides most of what the layers behind it draw: less
+  // than half of it shows through (an opaque background, a scan, a form's
+  // filled boxes). False when nothing is drawn behind the page.
   bool HidesTheMarkBehind(const WatermarkSettings& settings) const;
 
  private:

@@ -199,6 +199,9 @@ class Run {
     request.filter = QualityFilterForTag(options_.preferences.filterTag);
     if (request.filter && !QualityFilterAvailable()) request.filter.reset();
     request.encryption = options_.encryption;
+    if (!request.encryption && options_.keepInputPassword && !request.source.password.empty()) {
+      request.encryption = EncryptionOptions{request.source.password};
+    }
     request.presetName = presets_[planned.preset].name;
     request.keepMarks = options_.keepMarks && !options_.removeMarksOnly;
     request.selectionTag = options_.preferences.pageRangeOptionTag;
@@ -264,6 +267,10 @@ class Run {
   std::vector<std::string> WarningsFor(const SaveRequest& request, const SaveNotes& notes,
                                        bool firstOfPreset) const {
     std::vector<std::string> warnings;
+    if (!request.source.password.empty() && !request.encryption) {
+      warnings.push_back(std::filesystem::path(request.source.path).filename().string() +
+                         " was password-protected; its copy is not");
+    }
     if (options_.removeMarksOnly && notes.unmarkedPages == 0) {
       warnings.push_back("no watermark placed by Quillsheet was found in " + request.source.path +
                          "; copied as it is");

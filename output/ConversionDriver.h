@@ -32,6 +32,10 @@ struct PresetChoice {
 struct ConversionOptions {
   GeneralPreferences preferences;  // naming, quality, page selection
   std::optional<EncryptionOptions> encryption;
+  // Without `encryption`, a copy of a locked document is protected with the
+  // document's own password; otherwise it is written unprotected, and its
+  // result says so.
+  bool keepInputPassword = false;
   int jobs = 1;
   // Whether the destination is a folder, when the caller decided it (the
   // command line, from what the user named); else DestinationIsFile decides.

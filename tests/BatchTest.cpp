@@ -136,6 +136,26 @@ TEST_F(Batch, EveryPresetConvertsEveryDocumentInOrder) {
   ASSERT_TRUE(recorder.finished);
 }
 
+// A mark mostly hidden is worth a word: four fifths of a page covered by an
+// opaque box warns, a third does not.
+TEST_F(Batch, AMarkMostlyHiddenBehindThePageIsReported) {
+  const auto path = home_.path() / "form.pdf";
+  test::WriteTestPdf(path, {{612, 792, 0, "", "1 1 1 rg 0 0 612 634 re f"},
+                            {612, 792, 0, "", "1 1 1 rg 0 0 612 264 re f"}});
+  PresetChoice behind = Preset("Tint");
+  behind.settings.textEnabled = false;
+  behind.settings.fillBehind = true;
+  behind.settings.fillOption = 0;
+  behind.settings.backStyle = 4;
+  Recorder recorder;
+  const RunReport report = ConvertSelectedOrAllfiles(
+      {behind}, {{path.string(), ""}}, Out() / "form.pdf", Options(), recorder, cancel_);
+  ASSERT_TRUE(report.results[0].outcome.ok());
+  ASSERT_EQ(report.results[0].warnings.size(), 1u);
+  EXPECT_NE(report.results[0].warnings[0].find("hidden on page 1 of form.pdf"), std::string::npos)
+      << report.results[0].warnings[0];
+}
+
 // A fill behind pages whose content paints an opaque background is hidden
 // there: the report says on which pages, and only those.
 TEST_F(Batch, AMarkHiddenBehindOpaquePagesIsReported) {
@@ -467,6 +487,45 @@ TEST_F(List, SameFileTwiceRemoveAndMoveRows) {
   const AddReport named = list_.Add({home_.path() / "missing.pdf", home_.path()}, false, nullptr);
   ASSERT_FALSE(named.leftOut.empty());
   EXPECT_EQ(named.leftOut.front().second, "no such file");
+}
+
+// A locked document's copy is unprotected unless asked otherwise, and the
+// result says so; asked, it keeps the document's own password (removing
+// marks the same).
+TEST_F(List, CopiesOfLockedFilesSayTheyAreOpenOrKeepTheirPassword) {
+  const fs::path locked = Locked("secret.pdf", true);
+  const auto opensWithout = [](const fs::path& file) {
+    QPDF pdf;
+    try {
+      pdf.processFile(file.c_str());
+      return true;
+    } catch (const std::exception&) {
+      return false;
+    }
+  };
+  Recorder recorder;
+  RunReport report = ConvertSelectedOrAllfiles({Preset("Draft")}, {{locked.string(), "user"}},
+                                               Out() / "open.pdf", Options(), recorder, cancel_);
+  ASSERT_TRUE(report.results[0].outcome.ok()) << report.results[0].outcome.message();
+  ASSERT_FALSE(report.results[0].warnings.empty());
+  EXPECT_EQ(report.results[0].warnings[0], "secret.pdf was password-protected; its copy is not");
+  EXPECT_TRUE(opensWithout(Out() / "open.pdf"));
+
+  for (const bool removing : {false, true}) {
+    ConversionOptions options = Options();
+    options.keepInputPassword = true;
+    options.removeMarksOnly = removing;
+    const fs::path out = Out() / (removing ? "unmarked.pdf" : "kept.pdf");
+    report = ConvertSelectedOrAllfiles({Preset("Draft")}, {{locked.string(), "user"}}, out, options,
+                                       recorder, cancel_);
+    ASSERT_TRUE(report.results[0].outcome.ok()) << report.results[0].outcome.message();
+    for (const std::string& warning : report.results[0].warnings) {
+      EXPECT_EQ(warning.find("password"), std::string::npos) << warning;
+    }
+    EXPECT_FALSE(opensWithout(out));
+    QPDF opened;
+    opened.processFile(out.c_str(), "user");
+  }
 }
 
 TEST_F(List, LockedFilesAskUntilSkipSkipAllOrCancel) {

@@ -658,6 +658,44 @@ class WindowTest : public QObject {
     qunsetenv("XDG_RUNTIME_DIR");
   }
 
+  // The destination panel is titled for its run, suggests the name the
+  // naming preferences give, names the pages a conversion marks, and offers
+  // to keep locked files' passwords.
+  void destinationPanelSaysWhatTheRunDoes() {
+    test::ScratchHome home;
+    GeneralPreferences naming;
+    naming.addLabelPosition = LabelPosition::AfterFileName;
+    naming.addSeparator = true;
+    naming.separatorString = "_";
+    naming.pageRangeOptionTag = kOddPages;
+    QVERIFY(WriteGeneralPrefOptions(naming, 0));
+    const fs::path pdf = test::WriteTestPdf(home.path() / "report.pdf", {{}});
+    MainWindow window;
+    ShowWith(window, {pdf});
+    QString title, name, pages;
+    bool keepOffered = false;
+    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+      title = dialog->windowTitle();
+      name = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+      pages = dialog->findChild<QLabel*>("pagesNote")->text();
+      keepOffered = dialog->findChild<QCheckBox*>("keepInputPasswordBox") != nullptr;
+      dialog->reject();
+    });
+    window.findChild<QAction*>("actionConvert")->trigger();
+    QTRY_VERIFY(!title.isEmpty());
+    QCOMPARE(title, QString("Convert"));
+    QCOMPARE(name, QString("report_Confidential.pdf"));
+    QVERIFY2(pages.contains("Odd pages"), qPrintable(pages));
+    QVERIFY(keepOffered);
+    title.clear();
+    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+      title = dialog->windowTitle();
+      dialog->reject();
+    });
+    window.findChild<QAction*>("actionRemoveMarks")->trigger();
+    QTRY_COMPARE(title, QString("Remove Watermarks"));
+  }
+
   // The password box of the destination panel: passwords that differ refuse
   // the conversion before anything is written; matching ones protect it.
   void protectedOutputNeedsMatchingPasswords() {

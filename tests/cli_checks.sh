@@ -90,6 +90,13 @@ passwords)
     expect_status 1 convert "$locked" -o y.pdf --input-password nope "${draft[@]}" </dev/null
     grep -q "wrong password" stderr || fail "$(cat stderr)"
     grep -q "0 output(s) made, 1 failed" stderr || fail "summary: $(cat stderr)"
+    # A locked input's copy is said to be open, or keeps the input's password.
+    expect_status 0 convert "$locked" -o open.pdf --input-password view "${draft[@]}" </dev/null
+    grep -q "was password-protected; its copy is not" stderr || fail "$(cat stderr)"
+    expect_status 0 convert "$locked" -o kept.pdf --input-password view --keep-input-password \
+      "${draft[@]}" </dev/null
+    qpdf --requires-password kept.pdf; [ $? -eq 0 ] || fail "kept.pdf opens without a password"
+    qpdf --password=view --check kept.pdf >/dev/null || fail "kept.pdf does not open with view"
   fi
   ;;
 conventions)

@@ -194,7 +194,7 @@ def remove_watermarks(program, marked, unmarked, env):
     """Opens the marked file in the window and takes its mark off."""
     with running(program, marked, env) as (app, frame):
         press(enabled(frame, "menu item", "Remove Watermarks..."))
-        save_as(app, "Convert", unmarked)
+        save_as(app, "Remove Watermarks", unmarked)
         answer_end_report(app, "1 output(s) made")
 
 

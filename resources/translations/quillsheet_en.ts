@@ -544,5 +544,21 @@
         <source>Saved in %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="RemoveMarksDialogTitle">
+        <source>Remove Watermarks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="KeepInputPasswordBox">
+        <source>Protect copies of locked files with their own password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="PagesMarkedNote">
+        <source>Pages marked: %1 (Preferences)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="ChoosePictureTitle">
+        <source>Choose Picture</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
