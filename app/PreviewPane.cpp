@@ -32,6 +32,12 @@ PreviewPane::PreviewPane(Widgets widgets, PresetLibrary& library, EditHistory& h
       preferences_(preferences),
       window_(window) {
   connect(&renderer_, &PageRenderQueue::Rendered, this, &PreviewPane::ShowRendered);
+  connect(&renderer_, &PageRenderQueue::Failed, this,
+          [this](int slot, int generation, const QString& reason) {
+            if (slot != kPreviewSlot || generation != generation_) return;
+            //% "This page could not be drawn: %1"
+            ui_.preview->ShowText(qtTrId("PageNotDrawn").arg(reason));
+          });
   connect(ui_.thumbnails, &QListWidget::currentRowChanged, this, &PreviewPane::GoToPage);
   connect(ui_.thumbnailsShown, &QAction::toggled, this, [this](bool shown) {
     ui_.thumbnails->setVisible(shown);

@@ -9,8 +9,7 @@ namespace quillsheet::cli {
 
 void LoadLibrary(PresetLibrary& library) {
   if (const Result loaded = library.Load(); !loaded.ok()) {
-    std::cerr << "quillsheet-cli: warning: your preset library could not be created: "
-              << loaded.message() << "\n";
+    std::cerr << "quillsheet-cli: warning: your preset library: " << loaded.message() << "\n";
   }
 }
 

@@ -85,10 +85,16 @@ Result PresetLibrary::Load() {
   selectedRows_.clear();
   selectedRow_.reset();
   Result stored = Result::Ok();
-  std::optional<Dictionary> file = ReadPresetFile();
+  std::string damage;
+  Dictionary read;
+  std::optional<Dictionary> file;
+  if (ReadSettingsPlist(read, kPresetLibraryFileFormat, &damage) && damage.empty()) file = read;
   if (!file) {
+    // First start, or a file that does not read: the bundled presets, and
+    // the damaged file kept aside by the write.
     file = ReadBundledDefaults();
     if (file) stored = WriteSettingsPlist(*file, kPresetLibraryFileFormat);
+    if (!damage.empty() && stored.ok()) stored = DamagedFileKept();
   }
   all_ = file ? PresetsOf(*file) : Dictionary{};
   names_ = PresetNamesInTableOrder(all_);
@@ -108,6 +114,20 @@ Result PresetLibrary::Load() {
   Notify(Change::Table);
   Notify(Change::Buttons);
   return stored;
+}
+
+// Names the copy the last write kept of an unreadable library file.
+Result PresetLibrary::DamagedFileKept() {
+  const std::filesystem::path file = SettingsFilePath(kPresetLibraryFileFormat);
+  const std::string prefix = file.filename().string() + ".unreadable-";
+  std::string kept;
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::directory_iterator(file.parent_path(), ignored)) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with(prefix)) kept = std::max(kept, name);
+  }
+  return Result::Failed("could not read " + file.string() +
+                        "; the bundled presets are used; the file is kept as " + kept);
 }
 
 void PresetLibrary::SelectRowStartingAtRow(std::int64_t row) {
@@ -351,15 +371,23 @@ void PresetLibrary::RemovePreset(Dictionary& file, const std::string& name) {
   all_.erase(name);
 }
 
+// A preset whose picture cannot be written is not saved at all (the file
+// keeps its saved state, never an image fill without its picture); it stays
+// modified and the result says why, while the others are saved.
 Result PresetLibrary::SaveSelectedRow() {
   if (selectedRows_.empty()) return Result::Ok();
+  std::vector<std::string> unsaved;
   const Result result = Transaction([&] {
     Dictionary file = ReadPresetFile().value_or(Dictionary{});
     std::vector<Dictionary*> saved;
     for (size_t row : selectedRows_) {
       Dictionary* preset = WorkingCopy(names_[row]);
       if (!preset) continue;
-      if (StoreHeldImage(*preset)) saved.push_back(preset);
+      if (!StoreHeldImage(*preset)) {
+        unsaved.push_back(names_[row]);
+        continue;
+      }
+      saved.push_back(preset);
       file.insert_or_assign(names_[row], ForFile(*preset));
     }
     const Result stored = Store(file);
@@ -374,7 +402,15 @@ Result PresetLibrary::SaveSelectedRow() {
   });
   Notify(Change::Table, SelectedRowList());
   Notify(Change::Buttons);
-  return result;
+  return result.ok() ? PicturesNotStored(unsaved) : result;
+}
+
+Result PresetLibrary::PicturesNotStored(const std::vector<std::string>& names) const {
+  if (names.empty()) return Result::Ok();
+  std::string list;
+  for (const std::string& name : names) list += (list.empty() ? "\"" : ", \"") + name + "\"";
+  return Result::Failed("the picture of " + list + " could not be stored (" + lastImageError_ +
+                        "); not saved, still modified");
 }
 
 void PresetLibrary::RevertSelectedRow() {
@@ -399,15 +435,21 @@ void PresetLibrary::RevertSelectedRow() {
 }
 
 Result PresetLibrary::SaveAll() {
+  std::vector<std::string> unsaved;
   const Result result = Transaction([&] {
+    const Dictionary before = ReadPresetFile().value_or(Dictionary{});
+    Dictionary file;
     std::vector<Dictionary*> saved;
-    for (const std::string& name : names_) {
-      if (Dictionary* preset = WorkingCopy(name); preset && StoreHeldImage(*preset)) {
+    for (auto& [name, value] : all_) {
+      Dictionary* preset = value.DictionaryValue();
+      if (StoreHeldImage(*preset)) {
         saved.push_back(preset);
+        file.emplace(name, ForFile(*preset));
+      } else {
+        unsaved.push_back(name);
+        if (const Dictionary* old = DictionaryFor(before, name)) file.emplace(name, Value(*old));
       }
     }
-    Dictionary file;
-    for (const auto& [name, preset] : all_) file.emplace(name, ForFile(*preset.DictionaryValue()));
     const Result stored = Store(file);
     if (stored.ok()) {
       for (Dictionary* preset : saved) Set(*preset, kDirtyFlag, false);
@@ -416,7 +458,7 @@ Result PresetLibrary::SaveAll() {
   });
   Notify(Change::Table);
   Notify(Change::Buttons);
-  return result;
+  return result.ok() ? PicturesNotStored(unsaved) : result;
 }
 
 WatermarkSettings PresetLibrary::GetPresetSettingsForIndex(std::int64_t row) const {

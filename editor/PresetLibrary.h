@@ -57,8 +57,11 @@ class PresetLibrary {
   void RemoveListener(ListenerToken token) { listeners_.Remove(token); }
 
   // Reads the preset file, seeding it from the bundled "DefaultPreset.plist"
-  // on first start, orders the presets and selects the stored row.
-  // Fails only when seeding the file failed; the library is loaded anyway.
+  // on first start, orders the presets and selects the stored row. A file
+  // that cannot be read is kept aside and replaced by the bundled presets.
+  // Fails when seeding the file failed, or to say that a damaged file was
+  // kept aside (once: the next load reads the new file); the library is
+  // loaded anyway.
   Result Load();
 
   const std::vector<std::string>& waterMarkPresetData() const { return names_; }
@@ -137,6 +140,10 @@ class PresetLibrary {
   void RemovePreset(Dictionary& file, const std::string& name);
   void RenumberToTableOrder(Dictionary& file);
   Result Store(Dictionary file);
+  static Result DamagedFileKept();
+  // Why the named presets were not saved: their pictures could not be
+  // written. Ok for none.
+  Result PicturesNotStored(const std::vector<std::string>& names) const;
   Result Transaction(const std::function<Result()>& change);
 
   // Picture files made and made obsolete by the operation under way: the

@@ -203,12 +203,42 @@ TEST_F(Library, APictureThatCannotBeWrittenIsKept) {
   library_.SelectRowStartingAtRow(2);
   auto picture = std::make_shared<QImage>(Picture(Qt::red));
   library_.setObjectToSelectedPreset(Value(Value::Image(picture)), "Image");
-  ASSERT_TRUE(library_.SaveSelectedRow());
+  library_.setObjectToSelectedPreset(Value(std::int64_t{2}), "FillWatermarkOption");
+  // Save says why; the file keeps the saved preset, not an image fill
+  // without its picture.
+  const Result saved = library_.SaveSelectedRow();
+  ASSERT_FALSE(saved.ok());
+  EXPECT_NE(saved.message().find("the picture of \"C\" could not be stored"), std::string::npos)
+      << saved.message();
   EXPECT_FALSE(library_.lastImageError().empty());
   const Dictionary& working = *DictionaryFor(library_.allPresetDictionary(), "C");
   EXPECT_EQ(*Find(working, "Image")->ImageValue(), picture);
   EXPECT_TRUE(library_.IsModified(2));  // still unsaved, so it can be saved again
-  EXPECT_EQ(BooleanFor(*DictionaryFor(File(), "C"), "DirtyFlag"), false);
+  EXPECT_EQ(*DictionaryFor(File(), "C"), Preset(2, "c"));
+  EXPECT_FALSE(library_.SaveAll().ok());
+  EXPECT_EQ(*DictionaryFor(File(), "C"), Preset(2, "c"));
+  EXPECT_TRUE(library_.IsModified(2));
+}
+
+// A library file that cannot be read is said once and kept aside; the
+// bundled presets are used instead of an empty table.
+TEST_F(Library, ADamagedLibraryIsReportedKeptAndReplacedByTheBundledOnes) {
+  const std::filesystem::path file = SettingsFilePath(kPresetLibraryFileFormat);
+  std::filesystem::create_directories(file.parent_path());
+  std::ofstream(file) << "<?xml version=\"1.0\"?><plist><dict><key>broken";
+  const Result loaded = library_.Load();
+  ASSERT_FALSE(loaded.ok());
+  EXPECT_NE(loaded.message().find("could not read"), std::string::npos) << loaded.message();
+  EXPECT_NE(loaded.message().find("the bundled presets are used"), std::string::npos);
+  EXPECT_NE(loaded.message().find(".unreadable-"), std::string::npos);
+  EXPECT_FALSE(library_.waterMarkPresetData().empty());
+  bool kept = false;
+  for (const auto& entry : std::filesystem::directory_iterator(file.parent_path())) {
+    kept |= entry.path().filename().string().starts_with(file.filename().string() + ".unreadable-");
+  }
+  EXPECT_TRUE(kept);
+  PresetLibrary again;
+  EXPECT_TRUE(again.Load());  // said once
 }
 
 TEST_F(Library, RevertRestoresTheSavedState) {

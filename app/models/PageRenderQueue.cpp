@@ -105,9 +105,21 @@ void PageRenderQueue::Work() {
       request = std::move(pending_.front());
       pending_.pop_front();
     }
-    const Drawn drawn = Draw(request);
     const int slot = request.slot;
     const int generation = request.generation;
+    Drawn drawn;
+    try {
+      drawn = Draw(request);
+    } catch (const std::exception& failure) {
+      // The worker goes on with the next picture; the kept page may be the
+      // one that failed.
+      kept_.reset();
+      const QString reason = QString::fromUtf8(failure.what());
+      QMetaObject::invokeMethod(
+          this, [this, slot, generation, reason] { emit Failed(slot, generation, reason); },
+          Qt::QueuedConnection);
+      continue;
+    }
     QMetaObject::invokeMethod(
         this,
         [this, slot, generation, drawn] {

@@ -57,6 +57,8 @@ class PageRenderQueue : public QObject {
   // leftOut: the page selection leaves the page unmarked.
   void Rendered(int slot, int generation, const QImage& image, quillsheet::SizeF pagePoints,
                 bool markHidden, bool leftOut);
+  // Drawing the picture failed (out of memory, a broken page): why.
+  void Failed(int slot, int generation, const QString& reason);
 
  private:
   struct Drawn {

@@ -560,5 +560,9 @@
         <source>Choose Picture</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="PageNotDrawn">
+        <source>This page could not be drawn: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
