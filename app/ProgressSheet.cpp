@@ -18,7 +18,7 @@ ProgressSheet::ProgressSheet(CancelFlag& cancel, QWidget* parent)
   setMinimumDuration(0);
   connect(this, &QProgressDialog::canceled, this, [this] {
     cancel_ = true;
-    //% "Stopping after the document in progress\u2026"
+    //% "Stopping: the document in progress is not saved\u2026"
     setLabelText(qtTrId("ProgressStopping"));
   });
 }
@@ -30,10 +30,17 @@ void ProgressSheet::Show(const ProgressState& state) {
     setLabelText(state.HasPreset() ? QString::fromStdString(state.PresetText()) + "\n" + file
                                    : file);
   }
-  setMaximum(static_cast<int>(state.maximum));
+  // A hundred steps a document: while one is under way the bar stands at
+  // the documents before it and moves with its pages.
+  constexpr int kSteps = 100;
+  const bool inDocument =
+      state.status == kStatusDocumentStarts || state.status == kStatusDocumentMoves;
+  const double at = inDocument ? static_cast<double>(state.value) - 1 + state.documentPart
+                               : static_cast<double>(state.value);
+  setMaximum(static_cast<int>(state.maximum) * kSteps);
   // Last: a modal progress dialog handles pending events in setValue, which
   // may end the run and take the dialog away.
-  setValue(static_cast<int>(state.value));
+  setValue(static_cast<int>(at * kSteps));
 }
 
 }  // namespace quillsheet

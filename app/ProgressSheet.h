@@ -8,8 +8,9 @@ namespace quillsheet {
 
 // The "Converting" sheet over the window while a run goes on: the preset and
 // the file in progress above a bar. Cancel sets the run's cancel flag, which
-// the caller owns and which must outlive the sheet; the run then stops after
-// the document in progress. Main thread only.
+// the caller owns and which must outlive the sheet; the run then stops inside
+// the document in progress, which is not saved. The bar moves with the pages
+// of the document in progress. Main thread only.
 class ProgressSheet : public QProgressDialog {
   Q_OBJECT
 

@@ -188,7 +188,7 @@ class Run {
     return {};
   }
 
-  SaveRequest RequestFor(const PlannedOutput& planned) const {
+  SaveRequest RequestFor(const PlannedOutput& planned) {
     SaveRequest request;
     request.fields =
         FieldsFor(documents_[planned.document].path, presets_[planned.preset].name, planned.copy);
@@ -204,6 +204,7 @@ class Run {
     }
     request.presetName = presets_[planned.preset].name;
     request.keepMarks = options_.keepMarks && !options_.removeMarksOnly;
+    request.progress = [this, &planned](double part) { DocumentMoved(planned, part); };
     request.selectionTag = options_.preferences.pageRangeOptionTag;
     if (request.selectionTag == kPageRange)
       request.rangeString = options_.preferences.pageRangeString;
@@ -243,7 +244,7 @@ class Run {
 
   // One output, whatever happens inside: an exception (out of memory, a
   // path the file system refuses) fails this document and the run goes on.
-  OutputResult Convert(const PlannedOutput& planned) const {
+  OutputResult Convert(const PlannedOutput& planned) {
     OutputResult result{documents_[planned.document].path,
                         presets_[planned.preset].name,
                         planned.output,
@@ -284,7 +285,10 @@ class Run {
     if (!request.settings.fillImageProblem.empty()) {
       warnings.push_back(request.settings.fillImageProblem);
     }
-    if (const HiddenMarks hidden = PagesHidingTheMarkBehind(request); !hidden.pages.empty()) {
+    // Looking for hidden marks takes a while; a cancelled run stops at once.
+    if (const HiddenMarks hidden =
+            cancel_.load() ? HiddenMarks{} : PagesHidingTheMarkBehind(request);
+        !hidden.pages.empty()) {
       const std::string lookedAt = hidden.pagesLookedAt < hidden.pagesSelected
                                        ? " (" + std::to_string(hidden.pagesLookedAt) + " of its " +
                                              std::to_string(hidden.pagesSelected) +
@@ -308,11 +312,23 @@ class Run {
   }
 
   void StartDocument(const PlannedOutput& planned) {
+    latest_ = &planned;
+    progress_.documentPart = 0;
     progress_.presetProcessingIndex = planned.presetIndex;
     progress_.currentPresetName = presets_[planned.preset].name;
     progress_.fileProcessingIndex = planned.fileIndex;
     progress_.currentFileName = ShortPathOf(documents_[planned.document].path);
     AdvanceLocked(kStatusDocumentStarts);
+  }
+
+  // Page progress of the document started last (with parallel jobs the
+  // others' would make the bar jump back and forth).
+  void DocumentMoved(const PlannedOutput& planned, double part) {
+    std::lock_guard lock(observerGuard_);
+    if (latest_ != &planned || part < progress_.documentPart + 0.01) return;
+    progress_.status = kStatusDocumentMoves;
+    progress_.documentPart = std::min(part, 1.0);
+    observer_.Progress(progress_);
   }
 
   void Advance(int status) {
@@ -335,6 +351,7 @@ class Run {
   const FieldTime runTime_;
   std::mutex observerGuard_;
   ProgressState progress_;
+  const PlannedOutput* latest_ = nullptr;           // the document started last
   std::vector<std::shared_ptr<DrawnMarks>> marks_;  // per preset, shared by its outputs
 };
 

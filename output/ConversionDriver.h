@@ -21,6 +21,7 @@ namespace quillsheet {
 
 inline constexpr int kStatusRunStarts = 1;
 inline constexpr int kStatusDocumentStarts = 3;
+inline constexpr int kStatusDocumentMoves = 4;  // documentPart of it is done
 inline constexpr int kStatusRunEnds = 5;
 
 struct PresetChoice {
@@ -68,6 +69,9 @@ struct ProgressState {
   std::uint64_t numOfPDFFilesForConversion = 0;  // documents x copies
   std::uint64_t presetProcessingIndex = 0;
   std::uint64_t numOfPresetsForConversion = 0;
+  // How much of the document last started is done, 0 to 1, as its pages
+  // are marked and written (0 when it starts).
+  double documentPart = 0;
   std::string currentFileName;  // enough of the path to tell two "a.pdf" apart
   std::string currentPresetName;
 

@@ -199,10 +199,21 @@ class StagedFilePipeline : public Pipeline {
   std::string buffer_;
 };
 
-void WriteDocument(QPDF& pdf, StagedFile& output,
-                   const std::optional<EncryptionOptions>& encryption) {
+// Thrown out of qpdf's writing when the run is cancelled.
+struct WriteCancelled {};
+
+// Writes the document, telling progress from `from` to 1 as qpdf goes; a
+// cancel stops the writing.
+void WriteDocument(QPDF& pdf, StagedFile& output, const WriteRequest& request,
+                   const CancelFlag* cancel, double from) {
+  const std::optional<EncryptionOptions>& encryption = request.encryption;
   StagedFilePipeline pipeline(output);
   QPDFWriter writer(pdf);
+  writer.registerProgressReporter(
+      std::make_shared<QPDFWriter::FunctionProgressReporter>([&request, cancel, from](int percent) {
+        if (IsCancelled(cancel)) throw WriteCancelled{};
+        if (request.progress) request.progress(from + (1 - from) * percent / 100.0);
+      }));
   writer.setOutputPipeline(&pipeline);
   writer.setPreserveEncryption(false);
   writer.setObjectStreamMode(qpdf_o_generate);
@@ -273,8 +284,12 @@ Result MarkAndWrite(QPDF& pdf, const WriteRequest& request, StagedFile& output,
   QPDFPageLabelDocumentHelper labels(pdf);
   // The selected pages with their boxes and texts, known before any is marked.
   std::vector<std::pair<size_t, std::pair<RectF, std::string>>> selected;
+  const auto tell = [&request](double part) {
+    if (request.progress) request.progress(part);
+  };
   for (std::uint64_t p = 1; p <= count; ++p) {
     if (IsCancelled(cancel)) return Result::Cancelled();
+    tell(0.25 * static_cast<double>(p - 1) / static_cast<double>(count));
     QPDFPageObjectHelper& page = pages[p - 1];
     const RectF displayed = PageBoxOf(page);
     const bool isSelected = IsPageSelected(request.selectionTag, p, count, displayed.width,
@@ -299,12 +314,13 @@ Result MarkAndWrite(QPDF& pdf, const WriteRequest& request, StagedFile& output,
     for (const auto& [index, mark] : selected) pageMarks.push_back(mark);
     marker.Prepare(pageMarks);
   }
-  for (const auto& [index, mark] : selected) {
+  for (size_t i = 0; i < selected.size(); ++i) {
     if (IsCancelled(cancel)) return Result::Cancelled();
-    marker.Mark(pages[index], mark.first, mark.second);
+    tell(0.25 + 0.25 * static_cast<double>(i) / static_cast<double>(selected.size()));
+    marker.Mark(pages[selected[i].first], selected[i].second.first, selected[i].second.second);
   }
   written.markedPages = selected.size();
-  WriteDocument(pdf, output, request.encryption);
+  WriteDocument(pdf, output, request, cancel, 0.5);
   return Result::Ok();
 }
 
@@ -380,8 +396,11 @@ Result WriteWatermarkedDocument(const WriteRequest& request, StagedFile& output,
       const Result marked = MarkAndWrite(pdf, request, output, cancel, written);
       if (!marked.ok()) return marked;
     } else {
-      WriteDocument(pdf, output, request.encryption);
+      WriteDocument(pdf, output, request, cancel, 0);
     }
+  } catch (const WriteCancelled&) {
+    if (Result closed = output.Close(); !closed.ok()) return closed;
+    return Result::Cancelled();
   } catch (const std::exception& failure) {
     if (Result closed = output.Close(); !closed.ok()) return closed;
     return Result::Failed("cannot write " + output.destination().string() + ": " + failure.what());

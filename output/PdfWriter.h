@@ -6,6 +6,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -35,6 +36,9 @@ struct WriteRequest {
   // Marks an earlier run placed stay (the new ones are stacked on them);
   // otherwise they are removed first, so the new mark replaces them.
   bool keepMarks = false;
+  // Told, on the writing thread, how much of the document is done (0 to 1)
+  // as its pages are marked and as it is written; may be empty.
+  std::function<void(double)> progress;
 };
 
 // What a written document holds, for the caller's report.
@@ -56,8 +60,9 @@ inline constexpr const char* kWatermarkTag =
 // without it) when encrypted. Earlier marks are removed unless asked to keep
 // them. With both layers off the document is otherwise written as it is
 // (rotation and boxes unchanged). A source whose repair leaves no
-// page fails with kNoPagesRecovered. Cancel is read before every page. On
-// any failure the staged file is not to be delivered.
+// page fails with kNoPagesRecovered. Cancel is read before every page and
+// while the document is written. On any failure the staged file is not to be
+// delivered.
 Result WriteWatermarkedDocument(const WriteRequest& request, StagedFile& output,
                                 const CancelFlag* cancel, WrittenDocument* written = nullptr);
 

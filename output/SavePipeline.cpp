@@ -69,9 +69,9 @@ std::unique_ptr<StagedFile> PreparedCopy(const SaveRequest& request) {
 }
 
 WriteRequest WriteRequestFor(const SaveRequest& request, const std::shared_ptr<DrawnMarks>& marks) {
-  return {request.source,     request.settings,     marks,
-          request.encryption, request.selectionTag, request.rangeString,
-          request.fields,     request.presetName,   request.keepMarks};
+  return {request.source,       request.settings,    marks,          request.encryption,
+          request.selectionTag, request.rangeString, request.fields, request.presetName,
+          request.keepMarks,    request.progress};
 }
 
 // Writes the marked document from a filtered copy of the source; no file
@@ -99,6 +99,7 @@ std::unique_ptr<StagedFile> MarkFilteredCopy(const SaveRequest& request,
   if (!marked) return nullptr;
   WriteRequest write = WriteRequestFor(request, marks);
   write.source = {filtered->path().string(), ""};
+  write.progress = nullptr;
   WrittenDocument written;
   outcome = WriteWatermarkedDocument(write, *marked, cancel, &written);
   if (!outcome.ok() || written.pages != unfiltered.pages) return nullptr;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -30,6 +31,8 @@ struct SaveRequest {
   FieldValues fields;      // of the text's fields, besides the page's own
   std::string presetName;  // kept in the marks' tag
   bool keepMarks = false;  // stack on earlier marks instead of replacing them
+  // How much of the document's writing is done, 0 to 1 (see WriteRequest).
+  std::function<void(double)> progress;
 };
 
 // Why encryption asked for cannot be used (an empty password, one with a NUL

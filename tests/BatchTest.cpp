@@ -74,8 +74,10 @@ class Recorder : public ConversionObserver {
   std::function<void(const ProgressState&)> onProgress;
   std::optional<RunReport> finished;
 
+  // Keeps the run's and the documents' steps; page steps only reach
+  // onProgress (their number depends on the writer).
   void Progress(const ProgressState& state) override {
-    progress.push_back(state);
+    if (state.status != kStatusDocumentMoves) progress.push_back(state);
     if (onProgress) onProgress(state);
   }
   bool ContinueWithoutWatermark(const std::string&) override {
@@ -134,6 +136,36 @@ TEST_F(Batch, EveryPresetConvertsEveryDocumentInOrder) {
   EXPECT_TRUE(fs::exists(Out() / "Draft" / "Doc2.pdf"));
   EXPECT_TRUE(fs::exists(Out() / "Paid" / "Doc3.pdf"));
   ASSERT_TRUE(recorder.finished);
+}
+
+// A long document reports its pages as it goes, and a cancel while it is
+// marked or written stops it there: nothing is delivered, nothing staged is
+// left behind.
+TEST_F(Batch, ALongDocumentMovesByPagesAndStopsInsideWhenCancelled) {
+  const auto path = home_.path() / "long.pdf";
+  test::WriteTestPdf(path, std::vector<test::TestPage>(300));
+  for (const double stopAt : {0.3, 0.75}) {  // while marking, while writing
+    SCOPED_TRACE(stopAt);
+    cancel_ = false;
+    Recorder recorder;
+    std::vector<double> parts;
+    recorder.onProgress = [&](const ProgressState& state) {
+      if (state.status != kStatusDocumentMoves) return;
+      parts.push_back(state.documentPart);
+      if (state.documentPart >= stopAt) cancel_ = true;
+    };
+    const fs::path out = Out() / "long.pdf";
+    const RunReport report = ConvertSelectedOrAllfiles({Preset("Draft")}, {{path.string(), ""}},
+                                                       out, Options(), recorder, cancel_);
+    EXPECT_TRUE(report.cancelled);
+    ASSERT_GE(parts.size(), 5u);
+    EXPECT_TRUE(std::is_sorted(parts.begin(), parts.end()));
+    EXPECT_LT(parts.back(), stopAt + 0.1);  // it stopped right there
+    EXPECT_FALSE(fs::exists(out));
+    for (const auto& entry : fs::directory_iterator(Out())) {
+      ADD_FAILURE() << "left behind: " << entry.path();
+    }
+  }
 }
 
 // A mark mostly hidden is worth a word: four fifths of a page covered by an

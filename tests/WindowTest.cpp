@@ -1120,11 +1120,25 @@ class WindowTest : public QObject {
     auto* convertAll = window.findChild<QAction*>("actionConvertAll");
     QVERIFY(convertAll->isEnabled());
     ChooseDestination(out);
-    QString report;
-    KeepMessage(report);
+    // The end report comes alone (the progress sheet is gone), says where
+    // the outputs are and opens their folder.
+    QString report, where;
+    QStringList buttons;
+    bool sheetShown = true;
+    WhenShown<QMessageBox>([&](QMessageBox* box) {
+      report = box->text();
+      where = box->informativeText();
+      for (QAbstractButton* button : box->buttons()) buttons << button->text();
+      auto* sheet = window.findChild<QProgressDialog*>("ProgressSheet");
+      sheetShown = sheet && sheet->isVisible();
+      box->accept();
+    });
     convertAll->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(!report.isEmpty(), 20000);
     QVERIFY2(report.contains("2 output(s) made"), qPrintable(report));
+    QVERIFY(!sheetShown);
+    QVERIFY2(where.contains(QString::fromStdString(out.string())), qPrintable(where));
+    QVERIFY(buttons.contains("Open Folder"));
     size_t made = 0;
     for (const auto& entry : fs::recursive_directory_iterator(out)) {
       made += entry.path().extension() == ".pdf";

@@ -88,7 +88,8 @@
         <translation type="unfinished"></translation>
     </message>
     <message id="ProgressStopping">
-        <source>Stopping after the document in progress…</source>
+        <source>Stopping: the document in progress is not saved…</source>
+        <oldsource>Stopping after the document in progress…</oldsource>
         <translation type="unfinished"></translation>
     </message>
     <message id="EmptyWatermarkAlertMsg">
