@@ -17,6 +17,8 @@
 #include <QPixmap>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSizeGrip>
 #include <QSplitter>
@@ -155,7 +157,19 @@ MainWindow::MainWindow(QWidget* parent)
   // stored change.
   run_ = new RunController(this);
   editor_ = new EditorPanel(library_, history_, this);
-  ui_->mainSplitter->addWidget(editor_);
+  // The editor scrolls when it is taller than the window (a small screen,
+  // a large font).
+  auto* editorScroller = new QScrollArea(this);
+  editorScroller->setObjectName(QStringLiteral("editorScroller"));
+  //% "Editor"
+  editorScroller->setAccessibleName(qtTrId("EditorScrollerName"));
+  editorScroller->setWidgetResizable(true);
+  editorScroller->setFrameShape(QFrame::NoFrame);
+  editorScroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  editorScroller->setWidget(editor_);
+  editorScroller->setMinimumWidth(editor_->minimumSizeHint().width() +
+                                  editorScroller->verticalScrollBar()->sizeHint().width());
+  ui_->mainSplitter->addWidget(editorScroller);
   ui_->mainSplitter->setStretchFactor(2, 0);
   preview_ = new PreviewPane(
       {ui_->preview, ui_->thumbnails, ui_->actionThumbnails, ui_->firstPageButton,

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <cmath>
@@ -195,15 +196,21 @@ void PreviewPane::ShowSelectedDocument() {
   for (int page = 0; page < pages; ++page) {
     const QImage cached = thumbnailCache_.Find(thumbnailsOf_, page, fit);
     if (!cached.isNull()) {
-      ui_.thumbnails->item(page)->setIcon(QIcon(ScreenPixmap(cached)));
+      ui_.thumbnails->item(page)->setIcon(QIcon(ThumbnailPixmap(cached)));
     } else {
       renderer_.Render({page, generation_, document->document, page, fit, std::nullopt, {}});
     }
   }
 }
 
-QPixmap PreviewPane::ScreenPixmap(const QImage& image) const {
+// A white page stands out from a white strip by its border.
+QPixmap PreviewPane::ThumbnailPixmap(const QImage& image) const {
   QPixmap pixmap = QPixmap::fromImage(image);
+  {
+    QPainter border(&pixmap);
+    border.setPen(QPen(ui_.thumbnails->palette().color(QPalette::Mid), 1));
+    border.drawRect(QRectF(pixmap.rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+  }
   pixmap.setDevicePixelRatio(window_->devicePixelRatioF());
   return pixmap;
 }
@@ -248,7 +255,7 @@ void PreviewPane::ShowRendered(int slot, int generation, const QImage& image, Si
     ui_.preview->ShowBadge(note);
   } else if (QListWidgetItem* item = ui_.thumbnails->item(slot)) {
     thumbnailCache_.Insert(thumbnailsOf_, slot, thumbnailFit_, image);
-    item->setIcon(QIcon(ScreenPixmap(image)));
+    item->setIcon(QIcon(ThumbnailPixmap(image)));
   }
 }
 

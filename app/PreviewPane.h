@@ -69,7 +69,8 @@ class PreviewPane : public QObject {
   void NudgeMark(double dx, double dy);
   void ShowRendered(int slot, int generation, const QImage& image, SizeF pagePoints,
                     bool markHidden, bool leftOut);
-  QPixmap ScreenPixmap(const QImage& image) const;  // at the screen's pixel ratio
+  // A thumbnail with its page border, at the screen's pixel ratio.
+  QPixmap ThumbnailPixmap(const QImage& image) const;
 
   Widgets ui_;
   PresetLibrary& library_;

@@ -21,6 +21,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
@@ -1086,6 +1087,28 @@ class WindowTest : public QObject {
     for (const auto& entry : fs::recursive_directory_iterator(out)) {
       QVERIFY2(!entry.path().filename().string().starts_with(".qs-"), entry.path().c_str());
     }
+  }
+
+  // The window fits a 1366 x 768 screen with the default font and a
+  // 1440 x 900 one with a font a quarter larger; the editor scrolls rather
+  // than growing the window.
+  void windowFitsSmallScreensAndLargeFonts() {
+    test::ScratchHome home;
+    const QFont original = QApplication::font();
+    for (const auto& [scale, screen] :
+         {std::pair{1.0, QSize(1366, 740)}, std::pair{1.25, QSize(1440, 870)}}) {
+      QFont font = original;
+      font.setPointSizeF(original.pointSizeF() * scale);
+      QApplication::setFont(font);
+      MainWindow window;
+      window.show();
+      const QSize least = window.minimumSizeHint().expandedTo(window.minimumSize());
+      QVERIFY2(
+          least.width() <= screen.width() && least.height() <= screen.height(),
+          qPrintable(QString("%1x%2 at %3").arg(least.width()).arg(least.height()).arg(scale)));
+      QVERIFY(window.findChild<QScrollArea*>("editorScroller"));
+    }
+    QApplication::setFont(original);
   }
 
   // The lists' pane keeps its width when the window grows, and its divider

@@ -565,5 +565,9 @@
         <source>This page could not be drawn: %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="EditorScrollerName">
+        <source>Editor</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
