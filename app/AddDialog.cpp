@@ -3,12 +3,14 @@
 #include <algorithm>
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QPushButton>
 
 namespace quillsheet {
 
-AddDialog::AddDialog(QWidget* parent)
+AddDialog::AddDialog(const QString& folder, QWidget* parent)
     //% "Add"
     : QFileDialog(parent, qtTrId("AddPDFDialogTitle")) {
   setObjectName(QStringLiteral("AddDialog"));
@@ -27,23 +29,43 @@ AddDialog::AddDialog(QWidget* parent)
   if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
     grid->addWidget(recursiveBox_, grid->rowCount(), 0, 1, grid->columnCount());
   }
+  if (auto* buttons = findChild<QDialogButtonBox*>()) {
+    //% "Add &Folder"
+    QPushButton* addFolder =
+        buttons->addButton(qtTrId("AddFolderButton"), QDialogButtonBox::ActionRole);
+    addFolder->setObjectName(QStringLiteral("addFolderButton"));
+    addFolder->setAutoDefault(false);
+    connect(addFolder, &QPushButton::clicked, this, &AddDialog::AddFolder);
+  }
+  if (!folder.isEmpty() && QFileInfo(folder).isDir()) setDirectory(folder);
 }
 
-// Files and folders that exist are taken as they are; the dialog's own
-// accept would open a folder instead of choosing it.
+// Existing files are taken as they are; a folder is opened (the dialog's
+// own accept), never added by Enter.
 void AddDialog::accept() {
   const QStringList chosen = selectedFiles();
-  const bool allExist =
-      !chosen.isEmpty() && std::all_of(chosen.begin(), chosen.end(),
-                                       [](const QString& path) { return QFileInfo::exists(path); });
-  if (allExist) {
+  const bool allFiles = !chosen.isEmpty() &&
+                        std::all_of(chosen.begin(), chosen.end(),
+                                    [](const QString& path) { return QFileInfo(path).isFile(); });
+  if (allFiles) {
+    folder_.reset();
     QDialog::accept();
   } else {
     QFileDialog::accept();
   }
 }
 
+void AddDialog::AddFolder() {
+  const QStringList chosen = selectedFiles();
+  const QString folder = chosen.size() == 1 && QFileInfo(chosen.front()).isDir()
+                             ? chosen.front()
+                             : directory().absolutePath();
+  folder_ = folder.toStdString();
+  QDialog::accept();
+}
+
 std::vector<std::filesystem::path> AddDialog::Chosen() const {
+  if (folder_) return {*folder_};
   std::vector<std::filesystem::path> paths;
   for (const QString& path : selectedFiles()) paths.emplace_back(path.toStdString());
   return paths;

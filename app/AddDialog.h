@@ -1,10 +1,12 @@
-// The panel that picks documents to add: PDF files and folders (a folder is
-// taken as chosen with the Add button; a double-click opens it), with the box
-// that searches sub-folders too. Main thread only.
+// The panel that picks documents to add: PDF files, or a folder through its
+// "Add Folder" button (the folder selected, or else the one on show), with
+// the box that searches sub-folders too. Enter on a folder opens it; it
+// never adds it. It opens in the folder given. Main thread only.
 #pragma once
 
 #include <QFileDialog>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -15,7 +17,7 @@ class AddDialog : public QFileDialog {
   Q_OBJECT
 
  public:
-  explicit AddDialog(QWidget* parent);
+  AddDialog(const QString& folder, QWidget* parent);
 
   std::vector<std::filesystem::path> Chosen() const;
   bool Recursive() const;
@@ -24,7 +26,10 @@ class AddDialog : public QFileDialog {
   void accept() override;
 
  private:
+  void AddFolder();
+
   QCheckBox* recursiveBox_ = nullptr;
+  std::optional<std::filesystem::path> folder_;  // chosen with "Add Folder"
 };
 
 }  // namespace quillsheet

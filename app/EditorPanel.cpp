@@ -60,10 +60,12 @@ class PictureDrops : public QObject {
 
 }  // namespace
 
-EditorPanel::EditorPanel(PresetLibrary& library, EditHistory& history, QWidget* parent)
+EditorPanel::EditorPanel(PresetLibrary& library, EditHistory& history, std::string& pictureFolder,
+                         QWidget* parent)
     : QWidget(parent),
       library_(library),
       history_(history),
+      pictureFolder_(pictureFolder),
       ui_(std::make_unique<Ui::EditorPanel>()) {
   ui_->setupUi(this);
   // Above the tabs while more than one preset is selected: every change
@@ -507,7 +509,11 @@ void EditorPanel::ChoosePicture() {
   dialog->setFileMode(QFileDialog::ExistingFile);
   //% "Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.tif *.tiff *.webp *.svg)"
   dialog->setNameFilter(qtTrId("PictureFilter"));
-  connect(dialog, &QFileDialog::fileSelected, this, &EditorPanel::UsePicture);
+  if (QFileInfo(Text(pictureFolder_)).isDir()) dialog->setDirectory(Text(pictureFolder_));
+  connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
+    pictureFolder_ = QFileInfo(file).absolutePath().toStdString();
+    UsePicture(file);
+  });
   dialog->open();
 }
 

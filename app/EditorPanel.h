@@ -37,8 +37,11 @@ class EditorPanel : public QWidget {
   Q_OBJECT
 
  public:
-  // Edits are stored through the history, so that they can be undone.
-  EditorPanel(PresetLibrary& library, EditHistory& history, QWidget* parent = nullptr);
+  // Edits are stored through the history, so that they can be undone. The
+  // picture dialog opens in pictureFolder and leaves the folder it was left
+  // in there; it must outlive the panel.
+  EditorPanel(PresetLibrary& library, EditHistory& history, std::string& pictureFolder,
+              QWidget* parent = nullptr);
   ~EditorPanel() override;
 
   void Load();
@@ -91,6 +94,7 @@ class EditorPanel : public QWidget {
 
   PresetLibrary& library_;
   EditHistory& history_;
+  std::string& pictureFolder_;
   std::unique_ptr<Ui::EditorPanel> ui_;
   std::vector<NumberBinding> numbers_;
   std::vector<std::string> families_;

@@ -156,7 +156,7 @@ MainWindow::MainWindow(QWidget* parent)
   // copy changes (a new selection, a revert), and the preview follows every
   // stored change.
   run_ = new RunController(this);
-  editor_ = new EditorPanel(library_, history_, this);
+  editor_ = new EditorPanel(library_, history_, preferences_.pictureFolder, this);
   // The editor scrolls when it is taller than the window (a small screen,
   // a large font).
   auto* editorScroller = new QScrollArea(this);
@@ -359,10 +359,12 @@ void MainWindow::ShowAbout() {
 }
 
 void MainWindow::ChooseAndAdd() {
-  auto* dialog = new AddDialog(this);
+  auto* dialog = new AddDialog(Text(preferences_.addFolder), this);
   dialog->setAttribute(Qt::WA_DeleteOnClose);
-  connect(dialog, &QDialog::accepted, this,
-          [this, dialog] { AddPaths(dialog->Chosen(), dialog->Recursive()); });
+  connect(dialog, &QDialog::accepted, this, [this, dialog] {
+    preferences_.addFolder = dialog->directory().absolutePath().toStdString();
+    AddPaths(dialog->Chosen(), dialog->Recursive());
+  });
   dialog->open();
 }
 
@@ -399,12 +401,16 @@ void MainWindow::AddFinished(const AddReport& report) {
     ui_->documentTable->selectRow(0);
   }
   UpdateActions();
-  if (!report.leftOut.empty()) {
-    QStringList lines;
-    for (const auto& [path, reason] : report.leftOut) {
-      //% "%1: %2"
-      lines << qtTrId("NotAddedLine").arg(Text(path.filename().string()), Text(reason));
-    }
+  QStringList lines;
+  for (const auto& [path, reason] : report.leftOut) {
+    //% "%1: %2"
+    lines << qtTrId("NotAddedLine").arg(Text(path.filename().string()), Text(reason));
+  }
+  for (const auto& path : report.alreadyListed) {
+    //% "%1: already listed"
+    lines << qtTrId("AlreadyListedLine").arg(Text(path.filename().string()));
+  }
+  if (!lines.isEmpty()) {
     //% "Not added: %1"
     statusBar()->showMessage(qtTrId("NotAddedMsg").arg(lines.join(QStringLiteral("; "))));
   }
@@ -504,7 +510,13 @@ void MainWindow::AskForDestination(std::vector<PresetChoice> presets,
   const bool toFile = DestinationIsFile(removeMarksOnly ? 1 : presets.size(), entries.size(),
                                         std::max<size_t>(1, fields.copies.size()));
   const std::filesystem::path source(entries.front().path);
-  std::filesystem::path suggested = source.parent_path();
+  // The folder used last, while it is there; else the source's own.
+  std::error_code ignored;
+  std::filesystem::path suggested =
+      !preferences_.destinationFolder.empty() &&
+              std::filesystem::is_directory(preferences_.destinationFolder, ignored)
+          ? std::filesystem::path(preferences_.destinationFolder)
+          : source.parent_path();
   if (toFile && removeMarksOnly) {
     suggested /= source.stem().string() + "-unmarked.pdf";
   } else if (toFile) {
@@ -537,6 +549,7 @@ void MainWindow::StartRunInto(const DestinationDialog& dialog, std::vector<Prese
                               std::vector<DocumentEntry> entries, bool removeMarksOnly,
                               FieldAnswers fields) {
   if (dialog.Destination().empty() || run_->Running()) return;
+  preferences_.destinationFolder = dialog.directory().absolutePath().toStdString();
   // Outputs are never written unprotected when protection was asked for.
   if (const auto problem =
           EncryptionRequestProblem(dialog.Encrypt(), dialog.Password(), dialog.Verification())) {

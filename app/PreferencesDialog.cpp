@@ -140,8 +140,10 @@ void PreferencesDialog::Show(const GeneralPreferences& p) {
   UpdateEnabling();
 }
 
+// The controls' values over what the sheet does not show (the dialogs'
+// folders).
 GeneralPreferences PreferencesDialog::Read() const {
-  GeneralPreferences p;
+  GeneralPreferences p = preferences_;
   p.addLabelPosition = ui_->beforeButton->isChecked()  ? LabelPosition::BeforeFileName
                        : ui_->afterButton->isChecked() ? LabelPosition::AfterFileName
                                                        : LabelPosition::None;

@@ -45,6 +45,13 @@ GeneralPreferences ApplyPreferenceDictionary(const Dictionary& dictionary) {
       PageRangeOptionTagFrom(IntegerFor(dictionary, prefkey::kPageRangeOptionTag));
   const std::string* range = StringFor(dictionary, prefkey::kPageRangeString);
   result.pageRangeString = range ? *range : "";
+  const std::pair<std::string_view, std::string*> folders[] = {
+      {prefkey::kLastAddFolder, &result.addFolder},
+      {prefkey::kLastPictureFolder, &result.pictureFolder},
+      {prefkey::kLastDestinationFolder, &result.destinationFolder}};
+  for (const auto& [key, folder] : folders) {
+    if (const std::string* stored = StringFor(dictionary, key)) *folder = *stored;
+  }
   return result;
 }
 
@@ -67,6 +74,13 @@ Dictionary BuildGeneralPrefOptions(const GeneralPreferences& preferences,
   Dictionary dictionary = GetPreferenceValue(preferences);
   if (selectedPresetRow >= 0) {
     dictionary.insert_or_assign(std::string(prefkey::kWaterMarkPresetIndex), selectedPresetRow);
+  }
+  const std::pair<std::string_view, const std::string*> folders[] = {
+      {prefkey::kLastAddFolder, &preferences.addFolder},
+      {prefkey::kLastPictureFolder, &preferences.pictureFolder},
+      {prefkey::kLastDestinationFolder, &preferences.destinationFolder}};
+  for (const auto& [key, folder] : folders) {
+    if (!folder->empty()) dictionary.insert_or_assign(std::string(key), *folder);
   }
   return dictionary;
 }

@@ -24,6 +24,9 @@ inline constexpr std::string_view kFilterTag = "FilterTag";
 inline constexpr std::string_view kPageRangeOptionTag = "PageRangeOptionTag";
 inline constexpr std::string_view kPageRangeString = "PageRangeString";
 inline constexpr std::string_view kWaterMarkPresetIndex = "WaterMarkPresetIndex";
+inline constexpr std::string_view kLastAddFolder = "LastAddFolder";
+inline constexpr std::string_view kLastPictureFolder = "LastPictureFolder";
+inline constexpr std::string_view kLastDestinationFolder = "LastDestinationFolder";
 }  // namespace prefkey
 
 // Where the preset name goes in an output file name.
@@ -38,6 +41,11 @@ struct GeneralPreferences {
   int filterTag = 0;           // 0 none, 1 high, 2 medium, 3 low quality
   int pageRangeOptionTag = 1;  // page selection tag, 1 to 9
   std::string pageRangeString;
+  // The folders the window's add, picture and destination dialogs were last
+  // left in (empty: none yet); stored only once set.
+  std::string addFolder;
+  std::string pictureFolder;
+  std::string destinationFolder;
 
   bool operator==(const GeneralPreferences&) const = default;
 };
@@ -54,7 +62,8 @@ GeneralPreferences ApplyPreferenceDictionary(const Dictionary& dictionary);
 Dictionary GetPreferenceValue(const GeneralPreferences& preferences);
 
 // The dictionary the preferences file receives: all nine keys, or the eight
-// without the preset's row when none is selected (a negative row).
+// without the preset's row when none is selected (a negative row), and the
+// dialogs' last folders that are set.
 Dictionary BuildGeneralPrefOptions(const GeneralPreferences& preferences,
                                    std::int64_t selectedPresetRow);
 

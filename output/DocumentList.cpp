@@ -1,5 +1,7 @@
 #include "output/DocumentList.h"
 
+#include <set>
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -131,12 +133,30 @@ void DocumentList::Append(ListedDocument document) {
   listeners_.Notify({Update::Kind::Appended, {row}});
 }
 
+namespace {
+
+std::filesystem::path SameFileKey(const std::filesystem::path& file) {
+  std::error_code ignored;
+  const std::filesystem::path canonical = std::filesystem::weakly_canonical(file, ignored);
+  return canonical.empty() ? std::filesystem::absolute(file, ignored) : canonical;
+}
+
+}  // namespace
+
 AddReport DocumentList::Add(const std::vector<std::filesystem::path>& paths, bool recursive,
                             PasswordPrompt* prompt, const CancelFlag* cancel) {
   std::lock_guard serial(addGuard_);
   AddReport report;
   UnlockState state;
+  // A file is listed once, however it was named; asked for again it is
+  // not opened (nor asked for its password) again.
+  std::set<std::filesystem::path> listedFiles;
+  for (const ListedDocument& entry : Snapshot()) listedFiles.insert(SameFileKey(entry.path));
   const auto addOne = [&](const std::filesystem::path& file) {
+    if (!listedFiles.insert(SameFileKey(file)).second) {
+      report.alreadyListed.push_back(file);
+      return;
+    }
     ListedDocument listed;
     std::string reason;
     listed.document = OpenForList(file, prompt, state, listed.password, reason);

@@ -53,6 +53,8 @@ bool IsPdfFile(const std::filesystem::path& path);
 struct AddReport {
   size_t added = 0;
   std::vector<std::pair<std::filesystem::path, std::string>> leftOut;
+  // Files already listed (or named twice), which are not listed again.
+  std::vector<std::filesystem::path> alreadyListed;
   bool cancelled = false;  // the user cancelled at a password question
 };
 

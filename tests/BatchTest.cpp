@@ -484,23 +484,30 @@ TEST_F(List, FoldersAreSearchedWithAndWithoutRecursion) {
   EXPECT_EQ(flat.added, 2u);
   EXPECT_TRUE(flat.leftOut.empty());  // the text file is passed over silently
   AddReport deep = list_.Add({home_.path() / "folder"}, true, nullptr);
-  EXPECT_EQ(deep.added, 3u);
+  EXPECT_EQ(deep.added, 1u);  // the two of the flat add are listed already
+  EXPECT_EQ(deep.alreadyListed.size(), 2u);
   const auto entries = list_.Snapshot();
-  ASSERT_EQ(entries.size(), 5u);
+  ASSERT_EQ(entries.size(), 3u);
   EXPECT_EQ(entries[0].path.filename(), "a.PDF");
-  EXPECT_EQ(entries[4].path.filename(), "b.pdf");
+  EXPECT_EQ(entries[2].path.filename(), "b.pdf");
   EXPECT_EQ(entries[0].pages, 1);
-  EXPECT_EQ(list_.CountLabel(), "Total Files: 5");
+  EXPECT_EQ(list_.CountLabel(), "Total Files: 3");
 }
 
 TEST_F(List, SameFileTwiceRemoveAndMoveRows) {
   EXPECT_EQ(list_.CountLabel(), "Total File: 0");
   const fs::path file = Plain("one.pdf");
-  list_.Add({file, file}, false, nullptr);
-  EXPECT_EQ(list_.CountLabel(), "Total Files: 2");
-  list_.Remove({0});
+  // One file is listed once, however it is named.
+  AddReport added = list_.Add({file, file}, false, nullptr);
+  EXPECT_EQ(list_.CountLabel(), "Total File: 1");
+  EXPECT_EQ(added.alreadyListed, std::vector<fs::path>{file});
+  EXPECT_TRUE(added.leftOut.empty());
+  added = list_.Add({file.parent_path() / "." / file.filename()}, false, nullptr);
+  EXPECT_EQ(added.alreadyListed.size(), 1u);
   EXPECT_EQ(list_.CountLabel(), "Total File: 1");
   EXPECT_FALSE(list_.MoveRows({0}, 0));  // the only row cannot be dragged
+  list_.Remove({0});
+  EXPECT_EQ(list_.CountLabel(), "Total File: 0");
   list_.RemoveAll();
 
   std::vector<fs::path> files;
@@ -597,6 +604,7 @@ TEST_F(List, APasswordThatForbidsPrintingIsNotEnough) {
   EXPECT_EQ(prompt.asked.size(), 2u);
   EXPECT_EQ(list_.Snapshot().back().password, "owner");
   EXPECT_TRUE(IsPdfFile(noPrint));
+  list_.RemoveAll();
   EXPECT_FALSE(list_.Add({noPrint}, false, nullptr).leftOut.empty());  // never waits unasked
 }
 

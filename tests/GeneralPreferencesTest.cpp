@@ -65,6 +65,15 @@ TEST(GeneralPreferences, WritesAllNineKeysAndTheEightWithoutASelectedPreset) {
   stored = ReadGeneralPrefOptions();
   ASSERT_TRUE(stored);
   EXPECT_EQ(stored->size(), 9u);
+  // The dialogs' folders are kept once set.
+  GeneralPreferences withFolders = preferences;
+  withFolders.addFolder = "/srv/in";
+  withFolders.destinationFolder = "/srv/out";
+  ASSERT_TRUE(WriteGeneralPrefOptions(withFolders, 2));
+  EXPECT_EQ(ApplyPreferenceDictionary(*ReadGeneralPrefOptions()), withFolders);
+  ASSERT_TRUE(WriteGeneralPrefOptions(preferences, 2));
+  stored = ReadGeneralPrefOptions();
+  EXPECT_EQ(stored->size(), 9u);
   EXPECT_EQ(IntegerFor(*stored, "WaterMarkPresetIndex"), 2);
   EXPECT_EQ(ApplyPreferenceDictionary(*stored), preferences);
 }

@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -501,17 +502,38 @@ class WindowTest : public QObject {
     fs::create_directories(home.path() / "docs" / "inner");
     test::WriteTestPdf(home.path() / "docs" / "a.pdf", {{}});
     test::WriteTestPdf(home.path() / "docs" / "inner" / "b.pdf", {{}});
+    const QString docs = QString::fromStdString((home.path() / "docs").string());
     MainWindow window;
     window.show();
+    // Enter on a typed folder opens it; Add Folder adds it.
+    bool stayedOpen = false;
+    QString shown;
     WhenShown<QFileDialog>([&](QFileDialog* dialog) {
       dialog->findChild<QCheckBox*>("recursiveBox")->setChecked(true);
-      dialog->findChild<QLineEdit*>("fileNameEdit")
-          ->setText(QString::fromStdString((home.path() / "docs").string()));
+      dialog->findChild<QLineEdit*>("fileNameEdit")->setText(docs);
       QMetaObject::invokeMethod(dialog, "accept");
+      stayedOpen = dialog->isVisible();
+      shown = dialog->directory().absolutePath();
+      dialog->findChild<QPushButton*>("addFolderButton")->click();
     });
     window.findChild<QAction*>("actionAdd")->trigger();
     QTRY_COMPARE(window.documents().Count(), size_t{2});
     QTRY_VERIFY(!window.Busy());
+    QVERIFY(stayedOpen);
+    QCOMPARE(shown, docs);
+
+    // The next add opens where the last one was left; a file listed
+    // already is not listed again.
+    QString opened;
+    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+      opened = dialog->directory().absolutePath();
+      dialog->findChild<QLineEdit*>("fileNameEdit")->setText(docs + "/a.pdf");
+      QMetaObject::invokeMethod(dialog, "accept");
+    });
+    window.findChild<QAction*>("actionAdd")->trigger();
+    QTRY_VERIFY(window.statusBar()->currentMessage().contains("already listed"));
+    QCOMPARE(opened, docs);
+    QCOMPARE(window.documents().Count(), size_t{2});
   }
 
   // A locked file asks on the main thread for the worker, names its folder,

@@ -569,5 +569,13 @@
         <source>Editor</source>
         <translation type="unfinished"></translation>
     </message>
+    <message id="AddFolderButton">
+        <source>Add &amp;Folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="AlreadyListedLine">
+        <source>%1: already listed</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 </TS>
