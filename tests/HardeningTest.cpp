@@ -406,8 +406,11 @@ TEST_F(LibraryStores, ListenersHearWhichRowsChangedAndCanLeave) {
   DocumentList list(false);
   std::vector<DocumentList::Update> updates;
   list.AddListener([&](const DocumentList::Update& update) { updates.push_back(update); });
-  const fs::path a = test::WriteTestPdf(home.path() / "a.pdf", {{}});
-  ASSERT_EQ(list.Add({a, a, a}, false, nullptr).added, 3u);
+  std::vector<fs::path> files;
+  for (const char* name : {"a.pdf", "b.pdf", "c.pdf"}) {
+    files.push_back(test::WriteTestPdf(home.path() / name, {{}}));
+  }
+  ASSERT_EQ(list.Add(files, false, nullptr).added, 3u);
   list.Remove({0, 2, 7});
   ASSERT_EQ(updates.size(), 4u);
   EXPECT_EQ(updates[2].kind, DocumentList::Update::Kind::Appended);

@@ -180,8 +180,11 @@ class WindowTest : public QObject {
     DocumentList list(false);
     DocumentTableModel model(list);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    const fs::path a = test::WriteTestPdf(home.path() / "a.pdf", {{}, {}, {}});
-    std::thread adder([&] { list.Add({a, a, a}, false, nullptr); });
+    std::vector<fs::path> files;
+    for (const char* name : {"a.pdf", "b.pdf", "c.pdf"}) {
+      files.push_back(test::WriteTestPdf(home.path() / name, {{}, {}, {}}));
+    }
+    std::thread adder([&] { list.Add(files, false, nullptr); });
     adder.join();
     QTRY_COMPARE(model.rowCount(), 3);
     QCOMPARE(model.data(model.index(0, DocumentTableModel::PagesColumn), Qt::DisplayRole), 3);
