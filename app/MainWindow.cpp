@@ -40,6 +40,7 @@
 #include "app/ToolbarIcons.h"
 #include "common/AppPaths.h"
 #include "editor/NumberFields.h"
+#include "output/Destination.h"
 #include "output/OutputNaming.h"
 #include "output/SavePipeline.h"
 #include "ui_MainWindow.h"
@@ -554,7 +555,7 @@ void MainWindow::StartRunInto(const DestinationDialog& dialog, std::vector<Prese
   if (const auto problem =
           EncryptionRequestProblem(dialog.Encrypt(), dialog.Password(), dialog.Verification())) {
     //% "Nothing was converted: %1."
-    const QString text = qtTrId("EncryptionRefusedMsg").arg(Text(*problem));
+    const QString text = qtTrId("NothingConvertedMsg").arg(Text(*problem));
     QMessageBox::warning(this, qtTrId("OpenDestinationDialogTitle"), text);
     return;
   }
@@ -570,6 +571,12 @@ void MainWindow::StartRunInto(const DestinationDialog& dialog, std::vector<Prese
   options.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   options.toFolder = !DestinationIsFile(removeMarksOnly ? 1 : presets.size(), entries.size(),
                                         std::max<size_t>(1, options.copies.size()));
+  // The panel asked before a file was replaced.
+  if (const auto problem = PrepareDestination(dialog.Destination(), *options.toFolder)) {
+    QMessageBox::warning(this, dialog.windowTitle(),
+                         qtTrId("NothingConvertedMsg").arg(Text(*problem)));
+    return;
+  }
   run_->Start(std::move(presets), std::move(entries), dialog.Destination(), std::move(options));
   UpdateActions();
 }

@@ -15,6 +15,7 @@
 #include "common/AtomicFile.h"
 #include "editor/PresetLibrary.h"
 #include "output/ConversionDriver.h"
+#include "output/Destination.h"
 #include "output/DocumentList.h"
 #include "output/PageSelection.h"
 #include "output/SavePipeline.h"
@@ -264,41 +265,6 @@ std::vector<std::filesystem::path> Inputs(const Arguments& arguments) {
   return {arguments.positional.begin(), arguments.positional.end()};
 }
 
-// DEST is a folder when it is one already, when it ends with "/", or when
-// what the user named (inputs, folders among them, and presets) makes more
-// than one output; never because some inputs did not open.
-bool DestinationIsFolder(const std::string& destination, const Arguments& arguments,
-                         size_t presetCount, size_t copyCount) {
-  std::error_code ignored;
-  if (destination.ends_with('/') || std::filesystem::is_directory(destination, ignored)) {
-    return true;
-  }
-  const auto& inputs = arguments.positional;
-  return !DestinationIsFile(presetCount, inputs.size(), copyCount) ||
-         std::filesystem::is_directory(inputs.front(), ignored);
-}
-
-// A file destination that exists is replaced only when the user said so.
-std::optional<std::string> DestinationProblem(const std::filesystem::path& destination,
-                                              bool toFolder, bool replace) {
-  std::error_code ignored;
-  if (!toFolder && !replace && std::filesystem::exists(destination, ignored)) {
-    return destination.string() + " exists; add --replace to replace it";
-  }
-  return std::nullopt;
-}
-
-// Makes the folder the outputs go into; the reason when it cannot.
-std::optional<std::string> PrepareDestination(const std::filesystem::path& destination,
-                                              bool toFolder) {
-  std::error_code failure;
-  const std::filesystem::path folder = toFolder ? destination : destination.parent_path();
-  if (folder.empty() || std::filesystem::is_directory(folder, failure)) return std::nullopt;
-  std::filesystem::create_directories(folder, failure);
-  if (failure) return "cannot create the folder " + folder.string() + ": " + failure.message();
-  return std::nullopt;
-}
-
 std::optional<EncryptionOptions> ReadEncryption(const std::string& passwordFile,
                                                 std::string& error) {
   std::string why;
@@ -341,12 +307,15 @@ int Convert(const Arguments& arguments, bool removeMarksOnly) {
   }
   const std::string destinationText = *arguments.Option("o");
   const std::filesystem::path destination = destinationText;
-  options.toFolder =
-      DestinationIsFolder(destinationText, arguments, removeMarksOnly ? 1 : presets->size(),
-                          std::max<size_t>(1, options.copies.size()));
+  std::error_code ignored;
+  options.toFolder = DestinationIsFolder(
+      destinationText, removeMarksOnly ? 1 : presets->size(), arguments.positional.size(),
+      !arguments.positional.empty() &&
+          std::filesystem::is_directory(arguments.positional.front(), ignored),
+      std::max<size_t>(1, options.copies.size()));
   if (const auto problem = DestinationProblem(destination, *options.toFolder,
                                               options.preferences.replaceExistFile)) {
-    return Fail(*problem + "; nothing was converted");
+    return Fail(*problem + "; add --replace to replace it; nothing was converted");
   }
 
   const SignalHandling interruptions;

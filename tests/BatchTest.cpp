@@ -10,6 +10,7 @@
 #include "common/AtomicFile.h"
 #include "common/CsvTable.h"
 #include "output/ConversionDriver.h"
+#include "output/Destination.h"
 #include "output/DocumentList.h"
 #include "output/HiddenMarks.h"
 #include "output/OutputNaming.h"
@@ -35,6 +36,30 @@ TEST(OutputNaming, NamesFollowThePreferences) {
             ".._.._xr");
   EXPECT_EQ(SafeNameComponent(".."), "_");
   EXPECT_EQ(SafeNameComponent("a\nb/c"), "a_b_c");
+}
+
+// The command line and the window decide a destination the same way.
+TEST(Destination, FileOrFolderWhatExistsAndTheFolderMade) {
+  test::ScratchHome home;
+  const fs::path folder = home.path();
+  EXPECT_FALSE(DestinationIsFolder((folder / "out.pdf").string(), 1, 1, false, 1));
+  EXPECT_TRUE(DestinationIsFolder((folder / "out").string() + "/", 1, 1, false, 1));
+  EXPECT_TRUE(DestinationIsFolder(folder.string(), 1, 1, false, 1));  // one already
+  EXPECT_TRUE(DestinationIsFolder((folder / "x").string(), 2, 1, false, 1));
+  EXPECT_TRUE(DestinationIsFolder((folder / "x").string(), 1, 1, true, 1));
+  EXPECT_TRUE(DestinationIsFolder((folder / "x").string(), 1, 1, false, 3));
+
+  std::ofstream(folder / "taken.pdf") << "x";
+  EXPECT_EQ(DestinationProblem(folder / "taken.pdf", false, false),
+            (folder / "taken.pdf").string() + " exists");
+  EXPECT_FALSE(DestinationProblem(folder / "taken.pdf", false, true));
+  EXPECT_FALSE(DestinationProblem(folder, true, false));
+
+  EXPECT_FALSE(PrepareDestination(folder / "a" / "b" / "out.pdf", false));
+  EXPECT_TRUE(fs::is_directory(folder / "a" / "b"));
+  const auto blocked = PrepareDestination(folder / "taken.pdf" / "inner", true);
+  ASSERT_TRUE(blocked);
+  EXPECT_NE(blocked->find("cannot create the folder"), std::string::npos);
 }
 
 TEST(OutputNaming, ExistingFilesGetNumberedNamesUnlessReplaced) {

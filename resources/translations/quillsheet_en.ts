@@ -71,10 +71,6 @@
         <source>Not added: %1</source>
         <translation type="unfinished"></translation>
     </message>
-    <message id="EncryptionRefusedMsg">
-        <source>Nothing was converted: %1.</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message id="ProgressStarting">
         <source>Starting…</source>
         <translation type="unfinished"></translation>
@@ -575,6 +571,10 @@
     </message>
     <message id="AlreadyListedLine">
         <source>%1: already listed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message id="NothingConvertedMsg">
+        <source>Nothing was converted: %1.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
