@@ -2,10 +2,11 @@
 // sample document and the editor (light and dark palette), the editor's fill
 // tab with its patterns, a turned page, the preferences sheet and the
 // progress sheet as it looks in the middle of a run.
-// quillsheet-window-screenshots OUTPUT-FOLDER [dark]
+// quillsheet-window-screenshots OUTPUT-FOLDER [dark|large]
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QFont>
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
@@ -66,10 +67,17 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   quillsheet::InstallTranslations(application);
   const QString folder = QString::fromLocal8Bit(argv[1]);
-  const bool dark = argc > 2 && QByteArray(argv[2]) == "dark";
+  const QByteArray variant = argc > 2 ? QByteArray(argv[2]) : QByteArray();
+  const bool dark = variant == "dark";
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   if (dark) QApplication::setPalette(DarkPalette());
-  const QString suffix = dark ? QStringLiteral("-dark") : QString();
+  // "large": the desktop's font a quarter larger.
+  if (variant == "large") {
+    QFont font = QApplication::font();
+    font.setPointSizeF(font.pointSizeF() * 1.25);
+    QApplication::setFont(font);
+  }
+  const QString suffix = variant.isEmpty() ? QString() : "-" + QString::fromLatin1(variant);
   quillsheet::MainWindow window;
   window.resize(1280, 760);
   window.show();
