@@ -7,6 +7,7 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
+#include <cstdlib>
 #include <fstream>
 #include <set>
 
@@ -14,6 +15,7 @@
 #include "engine/PreviewRenderer.h"
 #include "output/PageGeometry.h"
 #include "output/PageSelection.h"
+#include "output/QualityFilter.h"
 #include "output/SavePipeline.h"
 #include "tests/TestPdf.h"
 #include "tests/TestSupport.h"
@@ -313,6 +315,20 @@ std::filesystem::path PicturePdf(const std::filesystem::path& path) {
   cairo_destroy(cr);
   cairo_surface_finish(pdf.get());
   return path;
+}
+
+// Without Ghostscript a run asked to filter says so (the window's report and
+// the command line share the words); nothing is said when no filter was
+// asked for.
+TEST(QualityFilters, AMissingGhostscriptIsSaid) {
+  const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+  test::ScratchHome home;
+  setenv("PATH", home.path().c_str(), 1);
+  const auto problem = QualityFilterProblem(2);
+  EXPECT_FALSE(QualityFilterProblem(0));
+  setenv("PATH", path.c_str(), 1);
+  ASSERT_TRUE(problem);
+  EXPECT_NE(problem->find("Ghostscript"), std::string::npos);
 }
 
 TEST_F(Writer, QualityFilterIsDeliveredWhenItShrinksTheFile) {
