@@ -82,8 +82,9 @@ MainWindow::MainWindow(QWidget* parent)
   presetModel_ = std::make_unique<PresetTableModel>(library_);
   ui_->documentTable->setModel(documentModel_.get());
   // Drops from a file manager search folders recursively.
-  documentModel_->SetFilesDropped(
-      [this](std::vector<std::filesystem::path> paths) { AddPaths(std::move(paths), true); });
+  documentModel_->SetFilesDropped([this](std::vector<std::filesystem::path> paths, size_t at) {
+    AddPaths(std::move(paths), true, at);
+  });
   ui_->documentTable->setDragDropMode(QAbstractItemView::DragDrop);
   ui_->documentTable->setDefaultDropAction(Qt::MoveAction);
   ui_->documentTable->setDropIndicatorShown(true);
@@ -369,9 +370,10 @@ void MainWindow::ChooseAndAdd() {
   dialog->open();
 }
 
-void MainWindow::AddPaths(std::vector<std::filesystem::path> paths, bool recursive) {
+void MainWindow::AddPaths(std::vector<std::filesystem::path> paths, bool recursive,
+                          std::optional<size_t> at) {
   if (paths.empty()) return;
-  pendingAdds_.push_back({std::move(paths), recursive});
+  pendingAdds_.push_back({std::move(paths), recursive, at});
   if (!adding_) StartNextAdd();
 }
 
@@ -382,12 +384,19 @@ void MainWindow::StartNextAdd() {
   pendingAdds_.pop_front();
   adding_ = true;
   UpdateActions();
-  adder_ = std::thread([this, add = std::move(add)] {
+  const size_t countBefore = documents_.Count();
+  adder_ = std::thread([this, add = std::move(add), countBefore] {
     AddReport report;
     try {
       report = documents_.Add(add.paths, add.recursive, this);
     } catch (const std::exception& error) {
       report.leftOut.emplace_back(add.paths.front(), error.what());
+    }
+    // Documents dropped between rows move there from the end.
+    if (add.at && *add.at < countBefore && report.added > 0) {
+      std::set<size_t> added;
+      for (size_t row = countBefore; row < countBefore + report.added; ++row) added.insert(row);
+      documents_.MoveRows(added, *add.at);
     }
     QMetaObject::invokeMethod(
         this, [this, report] { AddFinished(report); }, Qt::QueuedConnection);

@@ -42,8 +42,10 @@ class MainWindow : public QMainWindow, private PasswordPrompt {
   ~MainWindow() override;
 
   // Adds files and folders on the adding thread, one add at a time: a
-  // request made while one runs waits in line and starts when it ends.
-  void AddPaths(std::vector<std::filesystem::path> paths, bool recursive);
+  // request made while one runs waits in line and starts when it ends. The
+  // documents go at the end, or before row `at` (where a drop put them).
+  void AddPaths(std::vector<std::filesystem::path> paths, bool recursive,
+                std::optional<size_t> at = std::nullopt);
 
   bool Busy() const;
   const DocumentList& documents() const { return documents_; }
@@ -106,6 +108,7 @@ class MainWindow : public QMainWindow, private PasswordPrompt {
   struct PendingAdd {
     std::vector<std::filesystem::path> paths;
     bool recursive = false;
+    std::optional<size_t> at;
   };
   std::deque<PendingAdd> pendingAdds_;
   bool adding_ = false;

@@ -224,11 +224,18 @@ class WindowTest : public QObject {
     QCOMPARE(model.data(model.index(4, 0), Qt::DisplayRole), QStringLiteral("d4.pdf"));
 
     std::vector<fs::path> dropped;
-    model.SetFilesDropped([&](std::vector<fs::path> paths) { dropped = std::move(paths); });
+    size_t droppedAt = 99;
+    model.SetFilesDropped([&](std::vector<fs::path> paths, size_t at) {
+      dropped = std::move(paths);
+      droppedAt = at;
+    });
     QMimeData fromFileManager;
     fromFileManager.setUrls({QUrl::fromLocalFile(QString::fromStdString(home.path().string()))});
-    QVERIFY(model.dropMimeData(&fromFileManager, Qt::CopyAction, 0, 0, model.index(0, 0)));
+    QVERIFY(model.dropMimeData(&fromFileManager, Qt::CopyAction, -1, -1, model.index(1, 0)));
     QCOMPARE(dropped, std::vector<fs::path>{home.path()});
+    QCOMPARE(droppedAt, size_t{1});  // on a row: before it
+    QVERIFY(model.dropMimeData(&fromFileManager, Qt::CopyAction, -1, -1, {}));
+    QCOMPARE(droppedAt, size_t{5});  // below the rows: at the end
   }
 
   // Pages are drawn off the main thread; a newer request for a slot replaces
@@ -339,6 +346,25 @@ class WindowTest : public QObject {
     QVERIFY(!window.findChild<QToolButton*>("pageNumberButton")->isEnabled());
     QVERIFY(window.findChild<WatermarkView*>("preview")->accessibleDescription().contains(
         "Select a document"));
+  }
+
+  // Files dropped between rows are listed there, where the table's drop
+  // line showed them going.
+  void droppedFilesGoWhereTheyWereDropped() {
+    test::ScratchHome home;
+    const fs::path a = test::WriteTestPdf(home.path() / "a.pdf", {{}});
+    const fs::path b = test::WriteTestPdf(home.path() / "b.pdf", {{}});
+    const fs::path c = test::WriteTestPdf(home.path() / "c.pdf", {{}});
+    MainWindow window;
+    ShowWith(window, {a, b});
+    QAbstractItemModel* model = window.findChild<QTableView*>("documentTable")->model();
+    QMimeData drop;
+    drop.setUrls({QUrl::fromLocalFile(QString::fromStdString(c.string()))});
+    QVERIFY(model->dropMimeData(&drop, Qt::CopyAction, 1, 0, {}));
+    QTRY_COMPARE(window.documents().Count(), size_t{3});
+    QTRY_VERIFY(!window.Busy());
+    QCOMPARE(window.documents().Snapshot()[1].path, c);
+    QTRY_COMPARE(model->data(model->index(1, 0), Qt::DisplayRole), QStringLiteral("c.pdf"));
   }
 
   // Adds asked for while one runs wait in line and all arrive.

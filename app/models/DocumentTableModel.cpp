@@ -152,7 +152,9 @@ bool DocumentTableModel::dropMimeData(const QMimeData* data, Qt::DropAction acti
     if (url.isLocalFile()) paths.emplace_back(url.toLocalFile().toStdString());
   }
   if (paths.empty() || !filesDropped_) return false;
-  filesDropped_(std::move(paths));
+  // Between rows, or on a row (before it); below the rows, at the end.
+  const int at = parent.isValid() ? parent.row() : row;
+  filesDropped_(std::move(paths), at < 0 ? rows_.size() : static_cast<size_t>(at));
   return true;
 }
 

@@ -27,10 +27,11 @@ class DocumentTableModel : public QAbstractTableModel {
   explicit DocumentTableModel(DocumentList& list, QObject* parent = nullptr);
   ~DocumentTableModel() override;
 
-  // Called with the local files and folders of a drop from outside.
-  void SetFilesDropped(std::function<void(std::vector<std::filesystem::path>)> filesDropped) {
-    filesDropped_ = std::move(filesDropped);
-  }
+  // Called with the local files and folders of a drop from outside and the
+  // row they were dropped before (the row count: at the end), where the
+  // table's drop line showed them going.
+  using FilesDropped = std::function<void(std::vector<std::filesystem::path>, size_t)>;
+  void SetFilesDropped(FilesDropped filesDropped) { filesDropped_ = std::move(filesDropped); }
 
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   Qt::DropActions supportedDropActions() const override;
@@ -61,7 +62,7 @@ class DocumentTableModel : public QAbstractTableModel {
   DocumentList& list_;
   ListenerToken token_;
   std::vector<ListedDocument> rows_;  // the list as last applied on this thread
-  std::function<void(std::vector<std::filesystem::path>)> filesDropped_;
+  FilesDropped filesDropped_;
 };
 
 }  // namespace quillsheet
