@@ -6,6 +6,8 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QHeaderView>
 #include <QIcon>
 #include <QImage>
@@ -39,6 +41,7 @@
 #include "app/RunController.h"
 #include "app/ToolbarIcons.h"
 #include "common/AppPaths.h"
+#include "common/SettingsStore.h"
 #include "editor/NumberFields.h"
 #include "output/Destination.h"
 #include "output/OutputNaming.h"
@@ -240,9 +243,29 @@ MainWindow::MainWindow(QWidget* parent)
     UpdateActions();
     preview_->RequestPreview();
   });
+  WatchLibrary();
   SetToolbarIcons();
   UpdateActions();
   preview_->ShowSelectedDocument();
+}
+
+// Another program (the command line, another window) changing the preset
+// library: the table takes in its presets, keeping those modified here. A
+// file replaced whole leaves the watcher, so it is watched again each time.
+void MainWindow::WatchLibrary() {
+  auto* watcher = new QFileSystemWatcher(this);
+  const QString file = Text(SettingsFilePath(kPresetLibraryFileFormat));
+  watcher->addPath(file);
+  watcher->addPath(QFileInfo(file).absolutePath());
+  auto* settle = new QTimer(this);
+  settle->setSingleShot(true);
+  settle->setInterval(150);
+  connect(settle, &QTimer::timeout, this, [this, watcher, file] {
+    if (!watcher->files().contains(file)) watcher->addPath(file);
+    library_.Refresh();
+  });
+  connect(watcher, &QFileSystemWatcher::fileChanged, settle, qOverload<>(&QTimer::start));
+  connect(watcher, &QFileSystemWatcher::directoryChanged, settle, qOverload<>(&QTimer::start));
 }
 
 void MainWindow::SetToolbarIcons() {

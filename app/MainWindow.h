@@ -87,6 +87,7 @@ class MainWindow : public QMainWindow, private PasswordPrompt {
   void AddFinished(const AddReport& report);
   void UpdateActions();
   void SetToolbarIcons();
+  void WatchLibrary();
   const ListedDocument* SelectedDocument() const;
   std::set<size_t> SelectedDocumentRows() const;
   std::set<size_t> SelectedPresetRows() const;

@@ -1,12 +1,12 @@
 #include "app/SingleInstance.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QLocalSocket>
 #include <cstdlib>
+
+#include "common/FileLock.h"
 
 namespace quillsheet {
 namespace {
@@ -48,23 +48,6 @@ bool OwnSocket(const std::filesystem::path& path) {
   return ::lstat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode) && info.st_uid == ::getuid();
 }
 
-// Holds an exclusive lock on a file while it lives.
-class TurnLock {
- public:
-  explicit TurnLock(const std::filesystem::path& path)
-      : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600)) {
-    if (fd_ >= 0) ::flock(fd_, LOCK_EX);
-  }
-  ~TurnLock() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  TurnLock(const TurnLock&) = delete;
-  TurnLock& operator=(const TurnLock&) = delete;
-
- private:
-  int fd_;
-};
-
 }  // namespace
 
 SingleInstance::Place SingleInstance::SessionSocket() {
@@ -87,7 +70,7 @@ SingleInstance::SingleInstance(std::filesystem::path socket, QObject* parent)
     : QObject(parent), socket_(std::move(socket)) {}
 
 bool SingleInstance::HandOverOrListen(const QStringList& files) {
-  const TurnLock turn(socket_.string() + ".lock");
+  const ExclusiveFileLock turn(socket_.string() + ".lock");
   if (HandOver(files)) return true;
   Listen();
   return false;

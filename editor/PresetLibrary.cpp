@@ -6,6 +6,7 @@
 
 #include "common/AppPaths.h"
 #include "common/AtomicFile.h"
+#include "common/FileLock.h"
 #include "common/GeneralPreferences.h"
 #include "common/NumberedName.h"
 #include "common/PropertyList.h"
@@ -283,7 +284,18 @@ Result PresetLibrary::Store(Dictionary file) {
 // Runs an operation that ends by storing the library file. When storing
 // fails, the table, the working copies, the editor's copy and the selection
 // are put back as they were, so what is shown is what is stored.
+//
+// Other processes (the command line, a second window) change the same file:
+// the outermost operation holds the library's lock from before it reads the
+// file until after it wrote it, and first takes in what they wrote.
 Result PresetLibrary::Transaction(const std::function<Result()>& change) {
+  std::optional<ExclusiveFileLock> lock;
+  if (!inTransaction_) {
+    lock.emplace(LockFile());
+    MergeFromDisk(false);
+  }
+  const bool outermost = !inTransaction_;
+  inTransaction_ = true;
   const auto names = names_;
   const auto all = all_;
   const auto editor = editor_;
@@ -291,6 +303,7 @@ Result PresetLibrary::Transaction(const std::function<Result()>& change) {
   const auto row = selectedRow_;
   pendingImages_ = {};
   const Result result = change();
+  if (outermost) inTransaction_ = false;
   if (!result.ok()) {
     names_ = names;
     all_ = all;
@@ -307,6 +320,10 @@ Result PresetLibrary::Transaction(const std::function<Result()>& change) {
 Result PresetLibrary::AddPreset(const std::string& name) {
   if (name.empty()) return Result::Failed("a preset needs a name");
   return Transaction([&] {
+    // Also one another program added since this library was read.
+    if (HasPreset(name)) {
+      return Result::Failed("a preset named \"" + name + "\" exists already");
+    }
     const auto sourceRow = selectedRow_;
     names_.push_back(name);
     Set(editor_, kWaterMarkPresetIndex, static_cast<std::int64_t>(names_.size() - 1));
@@ -434,20 +451,21 @@ void PresetLibrary::RevertSelectedRow() {
   Notify(Change::Buttons);
 }
 
+// Writes the presets modified here over the file as it is now: presets
+// another program added stay, and ones it removed do not come back.
 Result PresetLibrary::SaveAll() {
   std::vector<std::string> unsaved;
   const Result result = Transaction([&] {
-    const Dictionary before = ReadPresetFile().value_or(Dictionary{});
-    Dictionary file;
+    Dictionary file = ReadPresetFile().value_or(Dictionary{});
     std::vector<Dictionary*> saved;
-    for (auto& [name, value] : all_) {
-      Dictionary* preset = value.DictionaryValue();
+    for (const std::string& name : names_) {
+      Dictionary* preset = WorkingCopy(name);
+      if (!preset || !BooleanFor(*preset, kDirtyFlag).value_or(false)) continue;
       if (StoreHeldImage(*preset)) {
         saved.push_back(preset);
-        file.emplace(name, ForFile(*preset));
+        file.insert_or_assign(name, ForFile(*preset));
       } else {
         unsaved.push_back(name);
-        if (const Dictionary* old = DictionaryFor(before, name)) file.emplace(name, Value(*old));
       }
     }
     const Result stored = Store(file);
@@ -479,8 +497,12 @@ std::string PresetLibrary::NewPresetName(const std::string& editorText) const {
 }
 
 Result PresetLibrary::AddToEndOfTable(const std::string& editorText, std::string* added) {
-  const std::string name = NewPresetName(editorText);
-  const Result stored = AddPreset(name);
+  // The name is picked while the library is locked, so it is free on disk.
+  std::string name;
+  const Result stored = Transaction([&] {
+    name = NewPresetName(editorText);
+    return AddPreset(name);
+  });
   if (!stored.ok()) return stored;
   SelectRowStartingAtRow(static_cast<std::int64_t>(names_.size()) - 1);
   if (added) *added = name;
@@ -538,6 +560,79 @@ Result PresetLibrary::CommitRename(size_t row, const std::string& text) {
     SelectRowStartingAtRow(at - names_.begin());
   }
   return result;
+}
+
+std::filesystem::path PresetLibrary::LockFile() {
+  std::filesystem::path lock = SettingsFilePath(kPresetLibraryFileFormat);
+  lock += ".lock";
+  return lock;
+}
+
+void PresetLibrary::Refresh() {
+  const ExclusiveFileLock lock(LockFile());
+  MergeFromDisk(true);
+}
+
+// What the file holds now, taken into the table: presets another program
+// added are appended in the file's order; presets not modified here follow
+// the file; with dropGone, those it no longer has leave the table (modified
+// ones stay, to be saved or discarded). The selection follows its presets.
+void PresetLibrary::MergeFromDisk(bool dropGone) {
+  const std::optional<Dictionary> file = ReadPresetFile();
+  if (!file) return;
+  const Dictionary disk = PresetsOf(*file);
+  const std::optional<std::string> shown =
+      selectedRow_ ? std::optional<std::string>(names_[*selectedRow_]) : std::nullopt;
+  std::set<std::string> selected;
+  for (size_t row : selectedRows_) selected.insert(names_[row]);
+  const auto modified = [this](const std::string& name) {
+    const Dictionary* preset = DictionaryFor(all_, name);
+    return preset && BooleanFor(*preset, kDirtyFlag).value_or(false);
+  };
+  bool changed = false;
+  bool shownChanged = false;
+  std::vector<std::string> names;
+  for (const std::string& name : names_) {
+    const Dictionary* saved = DictionaryFor(disk, name);
+    if (!saved && dropGone && !modified(name)) {
+      all_.erase(name);
+      changed = true;
+      continue;
+    }
+    names.push_back(name);
+    if (saved && !modified(name)) {
+      Dictionary restored = *saved;
+      Set(restored, kDirtyFlag, false);
+      if (const Dictionary* now = DictionaryFor(all_, name); !now || *now != restored) {
+        all_.insert_or_assign(name, Value(std::move(restored)));
+        changed = true;
+        shownChanged |= shown == name;
+      }
+    }
+  }
+  for (const std::string& name : PresetNamesInTableOrder(disk)) {
+    if (std::find(names.begin(), names.end(), name) != names.end()) continue;
+    Dictionary restored = *DictionaryFor(disk, name);
+    Set(restored, kDirtyFlag, false);
+    all_.insert_or_assign(name, Value(std::move(restored)));
+    names.push_back(name);
+    changed = true;
+  }
+  if (!changed) return;
+  names_ = std::move(names);
+  selectedRows_.clear();
+  selectedRow_.reset();
+  for (size_t row = 0; row < names_.size(); ++row) {
+    if (selected.count(names_[row])) selectedRows_.insert(row);
+    if (shown == names_[row]) selectedRow_ = row;
+  }
+  Notify(Change::Table);
+  if (shown && !selectedRow_ && !names_.empty()) {
+    SelectRowStartingAtRow(0);  // the preset on show went elsewhere
+  } else if (shownChanged) {
+    LoadSelectedPreset();
+  }
+  Notify(Change::Buttons);
 }
 
 void PresetLibrary::RenumberToTableOrder(Dictionary& file) {

@@ -11,6 +11,7 @@
 
 #include <QImage>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <set>
@@ -127,6 +128,14 @@ class PresetLibrary {
   // application must not quit: the changes would be lost).
   Result CheckAndSetModifiedPresetRow(const std::function<QuitAnswer()>& ask);
 
+  // Takes in what another program (the command line, another window) wrote
+  // to the library file: presets it added or changed and this library has
+  // not modified, and the removal of those it removed. Every operation that
+  // writes the file does the same first, under the library's lock.
+  void Refresh();
+  // The lock file beside the library file that writers take in turn.
+  static std::filesystem::path LockFile();
+
   // Why the last custom image could not be stored, or empty.
   const std::string& lastImageError() const { return lastImageError_; }
 
@@ -145,6 +154,7 @@ class PresetLibrary {
   // written. Ok for none.
   Result PicturesNotStored(const std::vector<std::string>& names) const;
   Result Transaction(const std::function<Result()>& change);
+  void MergeFromDisk(bool dropGone);
 
   // Picture files made and made obsolete by the operation under way: the
   // obsolete ones are deleted once the library file is stored, the new ones
@@ -162,6 +172,7 @@ class PresetLibrary {
   ListenerList<const Update&> listeners_;
   std::string lastImageError_;
   PendingImages pendingImages_;
+  bool inTransaction_ = false;  // an operation holds the lock (nested ones do not lock again)
   std::string currentPattern_ = InitialPatternName();
 };
 

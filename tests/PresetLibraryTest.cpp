@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <fstream>
+#include <set>
 
 #include "common/AppPaths.h"
 #include "common/GeneralPreferences.h"
@@ -171,6 +173,54 @@ TEST_F(Library, IndexesStayTheTableOrderAcrossRemovesAddsAndRestarts) {
   EXPECT_EQ(IndexIn(File(), "Q"), 0);
   EXPECT_EQ(IndexIn(File(), "R"), 1);
   EXPECT_EQ(IndexIn(File(), "P"), 2);
+}
+
+// Two programs on one library file (two library objects here, each as a
+// process has it): neither loses what the other wrote, a name taken
+// meanwhile is refused, and saving writes only what was modified.
+TEST_F(Library, TwoWritersKeepEachOthersPresets) {
+  LoadFour();
+  PresetLibrary other;
+  ASSERT_TRUE(other.Load());
+  library_.SetSelection({0}, 0);
+  other.SetSelection({1}, 1);
+  std::string first, second;
+  ASSERT_TRUE(library_.AddToEndOfTable("New", &first));
+  ASSERT_TRUE(other.AddToEndOfTable("New", &second));
+  EXPECT_NE(first, second);  // the second picked a name free on disk
+  const Dictionary file = File();
+  ASSERT_TRUE(DictionaryFor(file, first) && DictionaryFor(file, second));
+  std::set<std::int64_t> indexes;
+  for (const auto& [name, preset] : file) indexes.insert(IndexIn(file, name));
+  EXPECT_EQ(indexes.size(), file.size());  // no index shared
+
+  ASSERT_TRUE(library_.AddPreset("Taken"));
+  const Result taken = other.AddPreset("Taken");
+  ASSERT_FALSE(taken.ok());
+  EXPECT_NE(taken.message().find("exists already"), std::string::npos);
+
+  // The first edits A and saves everything; meanwhile the other removed B
+  // and added C2: both stay as the other left them.
+  library_.SetSelection({0}, 0);
+  library_.setObjectToSelectedPreset(Value("edited"), "textString");
+  const size_t b = static_cast<size_t>(
+      std::find(other.waterMarkPresetData().begin(), other.waterMarkPresetData().end(), "B") -
+      other.waterMarkPresetData().begin());
+  ASSERT_TRUE(other.RemoveRows({b}));
+  other.SetSelection({0}, 0);
+  ASSERT_TRUE(other.AddPreset("C2"));
+  ASSERT_TRUE(library_.SaveAll());
+  const Dictionary after = File();
+  EXPECT_EQ(*StringFor(*DictionaryFor(after, "A"), "textString"), "edited");
+  EXPECT_FALSE(DictionaryFor(after, "B"));
+  EXPECT_TRUE(DictionaryFor(after, "C2"));
+
+  // A refresh takes in the other's changes: the removed preset leaves the
+  // table, the added one comes.
+  library_.Refresh();
+  const auto& names = library_.waterMarkPresetData();
+  EXPECT_EQ(std::count(names.begin(), names.end(), "B"), 0);
+  EXPECT_EQ(std::count(names.begin(), names.end(), "C2"), 1);
 }
 
 TEST_F(Library, SavingTurnsAPictureIntoTheNextFreeImageFile) {

@@ -1086,6 +1086,38 @@ class WindowTest : public QObject {
     QTRY_VERIFY(view->accessibleDescription().isEmpty());
   }
 
+  // The command line adding and removing presets while the window is open:
+  // the table follows; quitting with Save keeps what the other wrote.
+  void theWindowFollowsALibraryChangedElsewhere() {
+    test::ScratchHome home;
+    MainWindow window;
+    window.show();
+    PresetLibrary& library = window.Library();
+    window.findChild<QTableView*>("presetTable")->selectRow(0);
+    library.setObjectToSelectedPreset(Value("edited here"), "textString");
+    PresetLibrary elsewhere;
+    QVERIFY(elsewhere.Load());
+    elsewhere.SetSelection({1}, 1);
+    QVERIFY(elsewhere.AddPreset("From Elsewhere"));
+    QVERIFY(elsewhere.RemoveRows({2}));
+    const std::string removed = window.Library().waterMarkPresetData()[2];
+    const auto has = [&](const std::string& name) {
+      const auto& names = library.waterMarkPresetData();
+      return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    QTRY_VERIFY(has("From Elsewhere"));
+    QTRY_VERIFY(!has(removed));
+    QCOMPARE(library.GetPresetSettingsForIndex(0).textString, std::string("edited here"));
+    WhenShown<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Save)->click(); });
+    QVERIFY(window.close());
+    PresetLibrary stored;
+    QVERIFY(stored.Load());
+    const auto& names = stored.waterMarkPresetData();
+    QVERIFY(std::find(names.begin(), names.end(), "From Elsewhere") != names.end());
+    QVERIFY(std::find(names.begin(), names.end(), removed) == names.end());
+    QCOMPARE(stored.GetPresetSettingsForIndex(0).textString, std::string("edited here"));
+  }
+
   // Closing with modified presets asks once: Cancel keeps the window open,
   // Don't Save and Save close it without a second question.
   void closingAsksAboutModifiedPresetsOnce() {

@@ -22,6 +22,24 @@ no_staged_files() { ! find "$work" -name '.qs-*' | grep -q . || fail "staged fil
 draft=(--preset-file "$presets" --name Draft)
 
 case $case in
+two_writers)
+  # Two loops of imports into one library at once: every import is kept,
+  # every index is unique.
+  "$cli" presets export Draft draft.plist >/dev/null || fail "export"
+  before=$("$cli" presets list | wc -l)
+  for loop in a b; do
+    (for i in $(seq 1 15); do
+       "$cli" presets import draft.plist --as "$loop$i" >/dev/null || echo "import $loop$i failed" >> failures
+     done) &
+  done
+  wait
+  [ ! -e failures ] || fail "$(cat failures)"
+  after=$("$cli" presets list | wc -l)
+  [ "$after" -eq $((before + 30)) ] || fail "$before presets, then $after instead of $((before + 30))"
+  library=$(ls "$XDG_CONFIG_HOME"/quillsheet/*-PresetPref.plist)
+  indexes=$(grep -A1 '<key>WaterMarkPresetIndex</key>' "$library" | grep -o '<integer>[0-9]*' | sort | uniq -d)
+  [ -z "$indexes" ] || fail "indexes shared: $indexes"
+  ;;
 full_disk)
   # A real full disk: a 2 MiB file system (needs root).
   mkdir disk && mount -t tmpfs -o size=2m tmpfs disk 2>/dev/null || exit 77
