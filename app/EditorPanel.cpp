@@ -190,6 +190,7 @@ void EditorPanel::SetUpChoices() {
       ApplyEnablement();
     });
   }
+  ui_->textTextFieldOutlet->setMaxLength(static_cast<int>(kLongestText));
   // Any change of the text, typed or set by a screen reader, is stored;
   // the text set while loading is not (Store ignores it).
   connect(ui_->textTextFieldOutlet, &QLineEdit::textChanged, this,

@@ -154,6 +154,9 @@ double PreviewFrames::VisibleShareBehind(const WatermarkSettings& settings) cons
 }
 
 bool PreviewFrames::HidesTheMarkBehind(const WatermarkSettings& settings) const {
+  // Marks only for print or only for the screen are annotations, drawn over
+  // the page whatever their layer's place.
+  if (settings.markVisibility != 0) return false;
   constexpr double kLeastVisibleShare = 0.5;
   return VisibleShareBehind(settings) < kLeastVisibleShare;
 }

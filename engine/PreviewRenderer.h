@@ -33,7 +33,8 @@ class PreviewFrames {
 
   // Whether the page hides most of what the layers behind it draw: less
   // than half of it shows through (an opaque background, a scan, a form's
-  // filled boxes). False when nothing is drawn behind the page.
+  // filled boxes). False when nothing is drawn behind the page, and for
+  // marks only for print or only for the screen (annotations over the page).
   bool HidesTheMarkBehind(const WatermarkSettings& settings) const;
 
  private:

@@ -154,6 +154,16 @@ WatermarkSettings GetPresetSettingsFrom(const Dictionary* presetOrNull,
   WatermarkSettings s;
   s.textEnabled = BoolFor(preset, kWatermarkOptionsState);
   s.textString = StringOr(preset, kTextString, *Fallback(kTextString).StringValue());
+  // Cut at the start of the character past the limit (UTF-8 lead bytes).
+  size_t characters = 0;
+  for (size_t i = 0; i < s.textString.size(); ++i) {
+    if ((static_cast<unsigned char>(s.textString[i]) & 0xC0) == 0x80) continue;
+    if (++characters > kLongestText) {
+      s.textString.resize(i);
+      s.textProblem = "the text is longer than " + std::to_string(kLongestText) + " characters";
+      break;
+    }
+  }
   s.drawingType = Int32For(preset, kDrawingType);
   s.textDistance = BoundedFor(preset, kTextDistance, -kLongestLength, kLongestLength);
   s.fitDrawingType = Int32For(preset, kFitDrawingType);

@@ -13,6 +13,10 @@
 
 namespace quillsheet {
 
+// The longest text a mark may have, in characters: longer texts would take
+// unbounded time and memory to lay out and draw.
+inline constexpr size_t kLongestText = 10000;
+
 namespace presetkey {
 inline constexpr std::string_view kWatermarkOptionsState = "WatermarkOptionsState";
 inline constexpr std::string_view kTextString = "textString";
@@ -87,6 +91,8 @@ struct WatermarkSettings {
   std::int32_t fillOption = 0;  // 1 pattern, 2 image, else colour
   // Why an image fill has no picture ("picture X not found"); empty otherwise.
   std::string fillImageProblem;
+  // Why the text was cut to kLongestText characters; empty otherwise.
+  std::string textProblem;
   bool textBehind = false;
   bool fillBehind = false;
   AnchorRatio textCenter;

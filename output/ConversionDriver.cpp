@@ -169,10 +169,14 @@ class Run {
     return values;
   }
 
-  // A field no value is given for, in a text or in the name template, is
-  // found before anything is written.
+  // A field no value is given for, in a text or in the name template, or a
+  // text too long to draw, is found before anything is written.
   std::string UnknownField() const {
     for (const PresetChoice& preset : presets_) {
+      if (preset.settings.textEnabled && !preset.settings.textProblem.empty()) {
+        return "the preset \"" + preset.name + "\": " + preset.settings.textProblem +
+               "; nothing was converted";
+      }
       std::string problem;
       if (options_.nameTemplate &&
           !ExpandTextFields(*options_.nameTemplate, FieldsFor("", preset.name, 0), &problem)) {

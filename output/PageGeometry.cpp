@@ -17,11 +17,15 @@ struct Box {
   bool Empty() const { return !(x2 > x1 && y2 > y1); }
 };
 
+// A box that encloses nothing ([0 0 0 0], a line) counts as missing, as
+// readers treat it.
 std::optional<Box> BoxOf(QPDFObjectHandle rectangle) {
   if (!rectangle.isRectangle()) return std::nullopt;
   const auto r = rectangle.getArrayAsRectangle();
-  return Box{std::min(r.llx, r.urx), std::min(r.lly, r.ury), std::max(r.llx, r.urx),
-             std::max(r.lly, r.ury)};
+  const Box box{std::min(r.llx, r.urx), std::min(r.lly, r.ury), std::max(r.llx, r.urx),
+                std::max(r.lly, r.ury)};
+  if (box.Empty()) return std::nullopt;
+  return box;
 }
 
 std::string Repeat(const char* text, int count) {
@@ -73,8 +77,8 @@ RectF MakeUpright(QPDFPageObjectHelper& page, QPDFAcroFormDocumentHelper& forms,
   QPDFObjectHandle dictionary = page.getObjectHandle();
   const int rotation = NormalizedRotation(page);
   if (balance || rotation != 0) BalanceSaveRestore(page, cancel);
-  if (!dictionary.getKey("/MediaBox").isRectangle()) {
-    // Turning needs a media box; a page without one is Letter-sized.
+  if (!BoxOf(dictionary.getKey("/MediaBox"))) {
+    // Turning needs a media box; a page without a usable one is Letter-sized.
     dictionary.replaceKey("/MediaBox", QPDFObjectHandle::newFromRectangle({0, 0, 612, 792}));
   }
   if (rotation != 0) {

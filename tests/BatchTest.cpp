@@ -193,6 +193,26 @@ TEST_F(Batch, ALongDocumentMovesByPagesAndStopsInsideWhenCancelled) {
   }
 }
 
+// A text too long to draw refuses the run before anything is written; the
+// record holds it cut at the limit, on a character's boundary.
+TEST_F(Batch, ATextTooLongIsRefused) {
+  std::string text;
+  for (size_t i = 0; i < kLongestText + 5; ++i) text += "\u00e9";
+  Dictionary preset = {{"WatermarkOptionsState", true}, {"textString", text}};
+  const WatermarkSettings cut = GetPresetSettingsFrom(&preset);
+  EXPECT_EQ(cut.textString.size(), 2 * kLongestText);
+  EXPECT_NE(cut.textProblem.find("longer than 10000 characters"), std::string::npos);
+  preset["textString"] = std::string(kLongestText, 'x');
+  EXPECT_TRUE(GetPresetSettingsFrom(&preset).textProblem.empty());
+
+  Recorder recorder;
+  const RunReport report =
+      ConvertSelectedOrAllfiles({{"Long", cut}}, Documents(1), Out(), Options(), recorder, cancel_);
+  EXPECT_NE(report.refused.find("the preset \"Long\": the text is longer"), std::string::npos)
+      << report.refused;
+  EXPECT_TRUE(report.results.empty());
+}
+
 // A mark mostly hidden is worth a word: four fifths of a page covered by an
 // opaque box warns, a third does not.
 TEST_F(Batch, AMarkMostlyHiddenBehindThePageIsReported) {
@@ -211,6 +231,13 @@ TEST_F(Batch, AMarkMostlyHiddenBehindThePageIsReported) {
   ASSERT_EQ(report.results[0].warnings.size(), 1u);
   EXPECT_NE(report.results[0].warnings[0].find("hidden on page 1 of form.pdf"), std::string::npos)
       << report.results[0].warnings[0];
+
+  // A mark only for print is an annotation over the page: never hidden.
+  behind.settings.markVisibility = 1;
+  const RunReport printOnly = ConvertSelectedOrAllfiles(
+      {behind}, {{path.string(), ""}}, Out() / "print.pdf", Options(), recorder, cancel_);
+  ASSERT_TRUE(printOnly.results[0].outcome.ok());
+  EXPECT_TRUE(printOnly.results[0].warnings.empty());
 }
 
 // A fill behind pages whose content paints an opaque background is hidden

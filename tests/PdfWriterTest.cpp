@@ -128,6 +128,16 @@ TEST_F(Writer, PagesComeOutUprightWithTheirPageBoxAsMediaBox) {
   // Page 4, turned -90 (= 270): the square is at the lower right.
   EXPECT_EQ(PixelOfOutput(3, 792 - 100, 100), 0xFF000000u);
   ExpectNoTemporaryFiles();
+
+  // A media box that encloses nothing is a missing one: the page is Letter,
+  // and its mark is drawn on it.
+  const auto degenerate = Pdf({{0, 0, 0, "", mark}});
+  ASSERT_TRUE(Save(degenerate, RedCover()).ok());
+  QPDF empty;
+  empty.processFile(Out().c_str());
+  EXPECT_DOUBLE_EQ(MediaBox(empty, 0).urx, 612);
+  EXPECT_DOUBLE_EQ(MediaBox(empty, 0).ury, 792);
+  EXPECT_NE(PixelOfOutput(0, 300, 400), 0xFFFFFFFFu);  // the red cover shows
 }
 
 TEST_F(Writer, OnlySelectedPagesAreMarkedAndAllPagesStay) {
