@@ -22,6 +22,9 @@ std::optional<Dictionary> ReadDictionaryFile(const std::string& path, std::strin
     case PropertyListError::Unreadable:
       error = "cannot read " + path;
       return std::nullopt;
+    case PropertyListError::TooManyKeys:
+      error = path + " has more than " + std::to_string(kMostPropertyListKeys) + " keys";
+      return std::nullopt;
     case PropertyListError::Malformed:
       error = path + " is not a property list";
       return std::nullopt;

@@ -46,6 +46,16 @@ bool XmlNestingWithinLimit(std::string_view text) {
   return true;
 }
 
+// Whether an XML property list has more keys than may be parsed.
+bool TooManyXmlKeys(std::string_view text) {
+  size_t keys = 0;
+  for (size_t at = text.find("<key>"); at != std::string_view::npos;
+       at = text.find("<key>", at + 5)) {
+    if (++keys > kMostPropertyListKeys) return true;
+  }
+  return false;
+}
+
 // Checks a binary property list before libplist sees it: the nesting of its
 // containers stays within the limit and no string holds a NUL character
 // (libplist's getters assert on those). Walks the object table without
@@ -267,7 +277,7 @@ std::optional<Value> ParsePropertyList(std::string_view bytes) {
     if (!BinaryPlistCheck(bytes).Passes()) return std::nullopt;
     plist_from_bin(bytes.data(), length, &raw);
   } else {
-    if (!XmlNestingWithinLimit(bytes)) return std::nullopt;
+    if (!XmlNestingWithinLimit(bytes) || TooManyXmlKeys(bytes)) return std::nullopt;
     plist_from_xml(bytes.data(), length, &raw);
   }
   PlistHandle root(raw);
@@ -281,7 +291,10 @@ PropertyListResult ReadPropertyListFile(const std::filesystem::path& path) {
   const auto bytes = ReadWholeFile(path, nullptr, kLargestPropertyList);
   if (!bytes) return {std::nullopt, PropertyListError::Unreadable};
   auto value = ParsePropertyList(*bytes);
-  if (!value) return {std::nullopt, PropertyListError::Malformed};
+  if (!value) {
+    return {std::nullopt,
+            TooManyXmlKeys(*bytes) ? PropertyListError::TooManyKeys : PropertyListError::Malformed};
+  }
   return {std::move(value), PropertyListError::None};
 }
 

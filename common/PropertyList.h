@@ -11,7 +11,7 @@
 
 namespace quillsheet {
 
-enum class PropertyListError { None, Missing, Unreadable, Malformed };
+enum class PropertyListError { None, Missing, Unreadable, Malformed, TooManyKeys };
 
 struct PropertyListResult {
   std::optional<Value> value;
@@ -20,10 +20,13 @@ struct PropertyListResult {
 
 // Larger files are not read as property lists.
 inline constexpr std::uintmax_t kLargestPropertyList = std::uintmax_t(64) << 20;
+// Nor XML ones with more keys: the parser's time grows with their square.
+inline constexpr size_t kMostPropertyListKeys = 100000;
 
 // Parses a property list held in memory (XML or binary, detected from the
 // bytes). No value for anything that is not one, nests containers more than
-// 64 deep, or holds a string with a NUL character.
+// 64 deep, holds a string with a NUL character, or (XML) has more than
+// kMostPropertyListKeys keys.
 std::optional<Value> ParsePropertyList(std::string_view bytes);
 
 // Reads a whole property-list file. Dates and keyed-archive identifiers have

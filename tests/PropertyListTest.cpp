@@ -66,6 +66,19 @@ TEST(PropertyList, DamagedInputIsReportedNotCrashed) {
   std::ofstream(home.path() / "garbage.plist") << "garbage";
   EXPECT_EQ(ReadPropertyListFile(home.path() / "garbage.plist").error,
             PropertyListError::Malformed);
+
+  // A file of a million keys would take minutes to parse: it is refused
+  // with that reason, at once; one just within the limit is read.
+  const auto keys = [](size_t count) {
+    std::string xml = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>";
+    for (size_t i = 0; i < count; ++i) xml += "<key>k" + std::to_string(i) + "</key><true/>";
+    return xml + "</dict></plist>";
+  };
+  std::ofstream(home.path() / "many.plist") << keys(kMostPropertyListKeys + 1);
+  EXPECT_EQ(ReadPropertyListFile(home.path() / "many.plist").error, PropertyListError::TooManyKeys);
+  const auto within = ParsePropertyList(keys(1000));
+  ASSERT_TRUE(within);
+  EXPECT_EQ(within->DictionaryValue()->size(), 1000u);
 }
 
 TEST(AtomicFile, ReplacesContentAndKeepsPermissions) {
