@@ -153,6 +153,12 @@ AddReport DocumentList::Add(const std::vector<std::filesystem::path>& paths, boo
   std::set<std::filesystem::path> listedFiles;
   for (const ListedDocument& entry : Snapshot()) listedFiles.insert(SameFileKey(entry.path));
   const auto addOne = [&](const std::filesystem::path& file) {
+    // A pipe or a device named *.pdf would be read without end.
+    std::error_code notRegular;
+    if (!std::filesystem::is_regular_file(file, notRegular)) {
+      report.leftOut.emplace_back(file, "not a regular file (a pipe or a device)");
+      return;
+    }
     if (!listedFiles.insert(SameFileKey(file)).second) {
       report.alreadyListed.push_back(file);
       return;

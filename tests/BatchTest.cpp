@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
@@ -544,6 +545,16 @@ TEST_F(List, FoldersAreSearchedWithAndWithoutRecursion) {
   EXPECT_EQ(entries[2].path.filename(), "b.pdf");
   EXPECT_EQ(entries[0].pages, 1);
   EXPECT_EQ(list_.CountLabel(), "Total Files: 3");
+}
+
+// A pipe named like a PDF is said to be one, not "no such file", and never read.
+TEST_F(List, APipeNamedLikeAPdfIsNotRead) {
+  const fs::path pipe = home_.path() / "pipe.pdf";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const AddReport report = list_.Add({pipe}, false, nullptr);
+  ASSERT_EQ(report.leftOut.size(), 1u);
+  EXPECT_EQ(report.leftOut[0].second, "not a regular file (a pipe or a device)");
+  EXPECT_EQ(list_.Count(), 0u);
 }
 
 TEST_F(List, SameFileTwiceRemoveAndMoveRows) {
