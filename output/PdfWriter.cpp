@@ -401,6 +401,15 @@ Result WriteWatermarkedDocument(const WriteRequest& request, StagedFile& output,
   } catch (const WriteCancelled&) {
     if (Result closed = output.Close(); !closed.ok()) return closed;
     return Result::Cancelled();
+  } catch (const QPDFExc& failure) {
+    if (Result closed = output.Close(); !closed.ok()) return closed;
+    // Damage shows while the source's pages are read (a content stream that
+    // does not decode): it is the source's fault, not the write's.
+    if (failure.getErrorCode() == qpdf_e_damaged_pdf ||
+        failure.getFilename() == request.source.path) {
+      return Result::Failed(request.source.path + ": " + failure.what());
+    }
+    return Result::Failed("cannot write " + output.destination().string() + ": " + failure.what());
   } catch (const std::exception& failure) {
     if (Result closed = output.Close(); !closed.ok()) return closed;
     return Result::Failed("cannot write " + output.destination().string() + ": " + failure.what());

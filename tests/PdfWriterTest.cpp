@@ -7,6 +7,7 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <set>
@@ -149,6 +150,38 @@ TEST_F(Writer, OnlySelectedPagesAreMarkedAndAllPagesStay) {
 
   ASSERT_TRUE(Save(input, RedCover(), kPageRange, "").ok());  // empty range: no page
   for (int page = 0; page < 3; ++page) EXPECT_EQ(PixelOfOutput(page, 300, 400), 0xFFFFFFFFu);
+}
+
+// A page whose content stream does not decode is the source's damage: the
+// reason names the source, not the output being written.
+TEST_F(Writer, ASourcesOwnDamageIsNamedAsTheSources) {
+  const std::string garbage = "x\x9cnot deflate data";
+  std::string pdf = "%PDF-1.4\n";
+  std::vector<size_t> offsets;
+  const std::string objects[] = {
+      "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+      "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R >>",
+      "<< /Length " + std::to_string(garbage.size()) + " /Filter /FlateDecode >>\nstream\n" +
+          garbage + "\nendstream"};
+  for (size_t i = 0; i < std::size(objects); ++i) {
+    offsets.push_back(pdf.size());
+    pdf += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+  }
+  const size_t xref = pdf.size();
+  pdf += "xref\n0 5\n0000000000 65535 f \n";
+  for (const size_t offset : offsets) {
+    char line[32];
+    std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
+    pdf += line;
+  }
+  pdf += "trailer\n<< /Size 5 /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+  const auto input = home_.path() / "damaged.pdf";
+  std::ofstream(input, std::ios::binary) << pdf;
+  const Result saved = Save(input, RedCover());
+  ASSERT_FALSE(saved.ok());
+  EXPECT_TRUE(saved.message().starts_with(input.string() + ": ")) << saved.message();
+  EXPECT_EQ(saved.message().find("cannot write"), std::string::npos) << saved.message();
+  ExpectNoTemporaryFiles();
 }
 
 TEST_F(Writer, UnbalancedContentCannotMoveTheFrontLayer) {
