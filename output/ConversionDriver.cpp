@@ -276,6 +276,10 @@ class Run {
       warnings.push_back(std::filesystem::path(request.source.path).filename().string() +
                          " was password-protected; its copy is not");
     }
+    if (notes.leftInPlace > 0) {
+      warnings.push_back(std::filesystem::path(request.source.path).filename().string() +
+                         ": a mark-like object that this program did not write was left in place");
+    }
     if (options_.removeMarksOnly && notes.unmarkedPages == 0) {
       warnings.push_back("no watermark placed by Quillsheet was found in " + request.source.path +
                          "; copied as it is");

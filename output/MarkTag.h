@@ -24,11 +24,25 @@ void TagAsMark(QPDFObjectHandle object, const std::string& preset, const char* r
 // Whether object (a dictionary or stream) carries the tag.
 bool IsTaggedMark(QPDFObjectHandle object);
 
-// Removes every tagged mark from every page of pdf: the wrapping content
-// streams, the forms' names in the pages' resources and the watermark
-// annotations. The page's own content, annotations and everything else stay.
-// Gives the number of pages that had a mark. Throws what qpdf throws on a
-// damaged file.
-std::uint64_t RemoveTaggedMarks(QPDF& pdf);
+// The marked-content spans that open the operators placing a mark's form,
+// as the writer emits them: readers for the blind skip them, and the form's
+// glyphs give no text when the page's text is extracted.
+inline constexpr const char* kWatermarkPlacementStart =
+    "/Artifact <</Type /Pagination /Subtype /Watermark>> BDC\n"
+    "/Span <</ActualText ()>> BDC\n";
+
+struct RemovedMarks {
+  std::uint64_t pages = 0;        // pages that had a mark
+  std::uint64_t leftInPlace = 0;  // tagged objects this program did not write
+};
+
+// Removes every mark this program placed from every page of pdf, recognised
+// by its structure, not by the tag alone: the wrapping content streams whose
+// bytes are exactly what the writer emits, the forms only they place (their
+// names in the pages' resources) and the tagged watermark annotations.
+// Anything else that carries the tag stays and is counted; the page's own
+// content, annotations and everything else stay. Throws what qpdf throws on
+// a damaged file.
+RemovedMarks RemoveTaggedMarks(QPDF& pdf);
 
 }  // namespace quillsheet

@@ -158,8 +158,8 @@ class PageMarker {
       name = names.getUniqueResourceName(prefix, suffix);
       xobjects.replaceKey(name, form);
     }
-    return std::string(kWatermarkTag) + "q 1 0 0 1 " + PdfNumber(box.x) + " " + PdfNumber(box.y) +
-           " cm " + name + " Do Q\nEMC\nEMC\n";
+    return std::string(kWatermarkPlacementStart) + "q 1 0 0 1 " + PdfNumber(box.x) + " " +
+           PdfNumber(box.y) + " cm " + name + " Do Q\nEMC\nEMC\n";
   }
 
   QPDF& pdf_;
@@ -391,7 +391,11 @@ Result WriteWatermarkedDocument(const WriteRequest& request, StagedFile& output,
   try {
     written.pages = QPDFPageDocumentHelper(pdf).getAllPages().size();
     if (written.pages == 0) return Result::Failed(request.source.path + ": " + kNoPagesRecovered);
-    if (!request.keepMarks) written.unmarkedPages = RemoveTaggedMarks(pdf);
+    if (!request.keepMarks) {
+      const RemovedMarks removed = RemoveTaggedMarks(pdf);
+      written.unmarkedPages = removed.pages;
+      written.leftInPlace = removed.leftInPlace;
+    }
     if (request.settings.textEnabled || request.settings.fillEnabled) {
       const Result marked = MarkAndWrite(pdf, request, output, cancel, written);
       if (!marked.ok()) return marked;

@@ -46,13 +46,8 @@ struct WrittenDocument {
   std::uint64_t pages = 0;          // pages of the source, and of the output
   std::uint64_t markedPages = 0;    // pages that received the layers
   std::uint64_t unmarkedPages = 0;  // pages whose earlier marks were removed
+  std::uint64_t leftInPlace = 0;    // mark-like objects this program did not write
 };
-
-// The marked-content tag around every placed mark: readers for the blind skip
-// it, and its glyphs give no text when the page's text is extracted.
-inline constexpr const char* kWatermarkTag =
-    "/Artifact <</Type /Pagination /Subtype /Watermark>> BDC\n"
-    "/Span <</ActualText ()>> BDC\n";
 
 // Writes the output into the staged file, syncs and closes it, and opens it
 // again to check it before anyone delivers it: it must be a readable PDF

@@ -144,7 +144,7 @@ Result SaveAsPDFFileOfSelectedDict(const SaveRequest& request, const CancelFlag*
   WrittenDocument written;
   const Result outcome = WriteWatermarkedDocument(write, *drawn, cancel, &written);
   if (!outcome.ok()) return outcome;
-  if (notes) *notes = {written.markedPages, written.unmarkedPages};
+  if (notes) *notes = {written.markedPages, written.unmarkedPages, written.leftInPlace};
   if (request.filter) {
     Result filterOutcome = Result::Ok();
     const auto filtered = MarkFilteredCopy(request, marks, written, cancel, filterOutcome);

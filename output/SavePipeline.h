@@ -51,6 +51,7 @@ std::optional<EncryptionOptions> GetEncryptionDictionary(bool checked, const std
 struct SaveNotes {
   std::uint64_t markedPages = 0;    // 0: no page matched the selection
   std::uint64_t unmarkedPages = 0;  // pages whose earlier marks were removed
+  std::uint64_t leftInPlace = 0;    // mark-like objects this program did not write
 };
 
 // Saves one output. Ok: the destination now holds it, checked by reading it

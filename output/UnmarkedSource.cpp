@@ -14,7 +14,7 @@ std::unique_ptr<SourceDocument> OpenWithoutEarlierMarks(const std::string& path,
     QPDF pdf;
     pdf.setSuppressWarnings(true);
     pdf.processFile(path.c_str(), password.c_str());
-    if (RemoveTaggedMarks(pdf) == 0) return nullptr;
+    if (RemoveTaggedMarks(pdf).pages == 0) return nullptr;
     bytes = PdfBytes(pdf);
   } catch (const std::exception&) {
     return nullptr;

@@ -6,6 +6,7 @@
 #include <poppler.h>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
 
 #include <cstdlib>
 
@@ -14,6 +15,7 @@
 #include "engine/PreviewRenderer.h"
 #include "output/ConversionDriver.h"
 #include "output/DocumentList.h"
+#include "output/MarkTag.h"
 #include "output/SavePipeline.h"
 #include "output/UnmarkedSource.h"
 #include "tests/TestSupport.h"
@@ -154,6 +156,44 @@ TEST_F(Marks, BundledPresetsComeOffTheSampleAndAreReplacedNotStacked) {
     preset.settings.markVisibility = visibility;
     ExpectRoundTrips(sample, preset);
   }
+}
+
+// A forged tag on the page's own content and on its link does not make
+// them marks: only what the writer itself wrote comes off, and the report
+// says that something mark-like was left in place.
+TEST_F(Marks, AForgedTagRemovesNothingOfThePage) {
+  const fs::path sample = ResourceFolder() / "samples" / "sample.pdf";
+  const auto presets = BundledPresets();
+  ASSERT_FALSE(presets.empty());
+  const fs::path marked = Convert(sample, &presets.front(), "marked.pdf");
+  ASSERT_FALSE(marked.empty());
+  const fs::path forged = home_.path() / "forged.pdf";
+  {
+    QPDF pdf;
+    pdf.processFile(marked.c_str());
+    for (auto& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
+      QPDFObjectHandle contents = page.getObjectHandle().getKey("/Contents");
+      for (QPDFObjectHandle item : contents.aitems()) {
+        if (!IsTaggedMark(item)) TagAsMark(item, "Forged", "/Wrapper");
+      }
+      for (auto& annotation : page.getAnnotations()) {
+        TagAsMark(annotation.getObjectHandle(), "Forged", "/Annotation");
+      }
+    }
+    QPDFWriter writer(pdf, forged.c_str());
+    writer.write();
+  }
+  SaveRequest request;
+  request.source = {forged.string(), ""};
+  request.destination = home_.path() / "unforged.pdf";
+  SaveNotes notes;
+  ASSERT_TRUE(SaveAsPDFFileOfSelectedDict(request, nullptr, &notes));
+  EXPECT_GT(notes.leftInPlace, 0u);
+  const Appearance original = AppearanceOf(sample);
+  const Appearance restored = AppearanceOf(request.destination);
+  EXPECT_LT(MeanDifference(original, restored), 1.0);
+  EXPECT_EQ(restored.text, original.text);
+  EXPECT_EQ(restored.annotations, original.annotations);
 }
 
 TEST_F(Marks, KeepingMarksStacksTheNewOnTheOld) {
