@@ -1,6 +1,7 @@
 #include "common/AtomicFile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,12 +50,31 @@ std::unique_ptr<StagedFile> StagedFile::Create(const std::filesystem::path& dest
     failure = Result::Failed(WriteFailure(destination, errno));
     return nullptr;
   }
-  return std::unique_ptr<StagedFile>(new StagedFile(destination, pattern, fd));
+  // The lock belongs to the open file, which the duplicate keeps open.
+  ::flock(fd, LOCK_EX | LOCK_NB);
+  const int hold = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+  return std::unique_ptr<StagedFile>(new StagedFile(destination, pattern, fd, hold));
 }
 
 StagedFile::~StagedFile() {
   if (fd_ >= 0) ::close(fd_);
   if (!delivered_) ::unlink(path_.c_str());
+  if (hold_ >= 0) ::close(hold_);
+}
+
+void RemoveStaleStagedFiles(const std::filesystem::path& folder) {
+  std::error_code failure;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, failure)) {
+    const std::string name = entry.path().filename().string();
+    if (!name.starts_with(".qs-") || name.size() != 10) continue;
+    const int fd = ::open(entry.path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) continue;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      ::unlink(entry.path().c_str());
+    }
+    ::close(fd);
+  }
 }
 
 Result StagedFile::Fail(int error) {

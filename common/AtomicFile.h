@@ -22,7 +22,9 @@ std::string WriteFailure(const std::filesystem::path& destination, int error);
 // system accepts for the destination works), in the destination's folder.
 // Every write, the sync and the close are checked; Deliver() renames it over
 // the destination. The file is removed when the object goes away undelivered.
-// One thread uses an object at a time.
+// While the object lives it holds a lock on the file, so that a file no live
+// writer holds can be told stale (RemoveStaleStagedFiles). One thread uses an
+// object at a time.
 class StagedFile {
  public:
   // No file, with the reason in failure, when it cannot be created (a missing
@@ -47,16 +49,21 @@ class StagedFile {
   Result Deliver();
 
  private:
-  StagedFile(std::filesystem::path destination, std::filesystem::path path, int fd)
-      : destination_(std::move(destination)), path_(std::move(path)), fd_(fd) {}
+  StagedFile(std::filesystem::path destination, std::filesystem::path path, int fd, int hold)
+      : destination_(std::move(destination)), path_(std::move(path)), fd_(fd), hold_(hold) {}
   Result Fail(int error);
 
   std::filesystem::path destination_;
   std::filesystem::path path_;
   int fd_ = -1;
+  int hold_ = -1;  // keeps the lock after the file is closed
   bool delivered_ = false;
   std::optional<Result> failure_;
 };
+
+// Removes the staged files in folder that no live writer holds: what a
+// killed run left (for a locked source, a decrypted copy). Any thread.
+void RemoveStaleStagedFiles(const std::filesystem::path& folder);
 
 // Writes the bytes to a staged file and delivers it. On failure the target is
 // untouched and nothing is left behind.

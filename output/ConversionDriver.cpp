@@ -6,6 +6,7 @@
 #include <mutex>
 #include <set>
 
+#include "common/AtomicFile.h"
 #include "engine/TextShaping.h"
 #include "output/HiddenMarks.h"
 #include "output/OutputNaming.h"
@@ -63,7 +64,13 @@ class Run {
       const std::vector<PlannedOutput> plan = Plan(report);
       report.refused = UnknownField();
       if (report.refused.empty()) report.refused = OutputReplacingAnInput(plan);
-      if (report.refused.empty()) report.results = Work(plan);
+      if (report.refused.empty()) {
+        // What a killed run left in these folders goes first.
+        std::set<std::filesystem::path> folders;
+        for (const PlannedOutput& planned : plan) folders.insert(planned.output.parent_path());
+        for (const auto& folder : folders) RemoveStaleStagedFiles(folder);
+        report.results = Work(plan);
+      }
       Advance(kStatusRunEnds);
     }
     report.cancelled = cancel_.load();

@@ -164,6 +164,28 @@ TEST_F(Batch, EveryPresetConvertsEveryDocumentInOrder) {
   ASSERT_TRUE(recorder.finished);
 }
 
+// A staged file that no live writer holds is what a killed run left: a run
+// into that folder removes it, and never one that is being written.
+TEST_F(Batch, StaleStagedFilesOfAKilledRunAreRemoved) {
+  fs::create_directories(Out());
+  std::ofstream(Out() / ".qs-AbC123") << "a decrypted copy a killed run left";
+  Result failure;
+  const auto live = StagedFile::Create(Out() / "live.pdf", failure);
+  ASSERT_TRUE(live);
+  RemoveStaleStagedFiles(Out());
+  EXPECT_FALSE(fs::exists(Out() / ".qs-AbC123"));
+  EXPECT_TRUE(fs::exists(live->path()));
+
+  std::ofstream(Out() / ".qs-XyZ789") << "left again";
+  Recorder recorder;
+  ConversionOptions options = Options();
+  options.toFolder = true;
+  options.preferences.createSeparateFolderForEachFile = false;
+  ConvertSelectedOrAllfiles({Preset("Draft")}, Documents(1), Out(), options, recorder, cancel_);
+  EXPECT_FALSE(fs::exists(Out() / ".qs-XyZ789"));
+  EXPECT_TRUE(fs::exists(live->path()));
+}
+
 // A long document reports its pages as it goes, and a cancel while it is
 // marked or written stops it there: nothing is delivered, nothing staged is
 // left behind.
