@@ -460,7 +460,7 @@ Result PresetLibrary::SaveAll() {
     std::vector<Dictionary*> saved;
     for (const std::string& name : names_) {
       Dictionary* preset = WorkingCopy(name);
-      if (!preset || !BooleanFor(*preset, kDirtyFlag).value_or(false)) continue;
+      if (!preset || !IsModifiedPreset(name)) continue;
       if (StoreHeldImage(*preset)) {
         saved.push_back(preset);
         file.insert_or_assign(name, ForFile(*preset));
@@ -510,8 +510,11 @@ Result PresetLibrary::AddToEndOfTable(const std::string& editorText, std::string
 }
 
 bool PresetLibrary::IsModified(size_t row) const {
-  if (row >= names_.size()) return false;
-  const Dictionary* preset = DictionaryFor(all_, names_[row]);
+  return row < names_.size() && IsModifiedPreset(names_[row]);
+}
+
+bool PresetLibrary::IsModifiedPreset(const std::string& name) const {
+  const Dictionary* preset = DictionaryFor(all_, name);
   return preset && BooleanFor(*preset, kDirtyFlag).value_or(false);
 }
 
@@ -585,22 +588,18 @@ void PresetLibrary::MergeFromDisk(bool dropGone) {
       selectedRow_ ? std::optional<std::string>(names_[*selectedRow_]) : std::nullopt;
   std::set<std::string> selected;
   for (size_t row : selectedRows_) selected.insert(names_[row]);
-  const auto modified = [this](const std::string& name) {
-    const Dictionary* preset = DictionaryFor(all_, name);
-    return preset && BooleanFor(*preset, kDirtyFlag).value_or(false);
-  };
   bool changed = false;
   bool shownChanged = false;
   std::vector<std::string> names;
   for (const std::string& name : names_) {
     const Dictionary* saved = DictionaryFor(disk, name);
-    if (!saved && dropGone && !modified(name)) {
+    if (!saved && dropGone && !IsModifiedPreset(name)) {
       all_.erase(name);
       changed = true;
       continue;
     }
     names.push_back(name);
-    if (saved && !modified(name)) {
+    if (saved && !IsModifiedPreset(name)) {
       Dictionary restored = *saved;
       Set(restored, kDirtyFlag, false);
       if (const Dictionary* now = DictionaryFor(all_, name); !now || *now != restored) {

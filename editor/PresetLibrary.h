@@ -144,6 +144,7 @@ class PresetLibrary {
   std::vector<size_t> SelectedRowList() const;
   void LoadSelectedPreset();
   Dictionary* WorkingCopy(const std::string& name);
+  bool IsModifiedPreset(const std::string& name) const;
   bool StoreHeldImage(Dictionary& preset);
   void UpdatePresetAction(Dictionary& file, const std::string& oldName, const std::string& newName);
   void RemovePreset(Dictionary& file, const std::string& name);
